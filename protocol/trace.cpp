@@ -1,0 +1,30 @@
+#include "protocol/trace.h"
+
+#include <cstdio>
+#include <string>
+
+namespace ofu {
+namespace {
+
+std::function<void(std::string_view)>& Sink() {
+    static std::function<void(std::string_view)> sink;
+    return sink;
+}
+
+}  // namespace
+
+void WriteTrace(std::string_view name, std::string_view value) {
+    std::string line;
+    line.reserve(name.size() + value.size() + 2);
+    line.append(name).append("=").append(value).append("\n");
+    if (Sink()) {
+        Sink()(line);
+        return;
+    }
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+void SetTraceSink(std::function<void(std::string_view line)> sink) { Sink() = std::move(sink); }
+
+}  // namespace ofu
