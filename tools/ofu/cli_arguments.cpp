@@ -1,0 +1,155 @@
+#include "tools/ofu/cli_arguments.h"
+
+#include "protocol/device_list.h"
+
+#include <array>
+#include <vector>
+
+namespace ofu::cli {
+
+const char* const kUsage =
+    "Usage:\n"
+    "  ofu discover [--json]\n"
+    "  ofu query ADDRESS volumes|workgroup|codepage|sharename|ideok|bt-firmware|domain|ssl [--json]\n"
+    "  ofu login ADDRESS [--user NAME] [--password-stdin]\n"
+    "  ofu set ADDRESS workgroup|codepage|access-mode|addon-name|install-control|param5 VALUE\n"
+    "  ofu set-static ADDRESS NEW-ADDRESS --netmask MASK [--gateway GW] [--password-stdin]\n"
+    "  ofu set-dhcp ADDRESS [--password-stdin]\n"
+    "  ofu --help | --version\n"
+    "\n"
+    "Finds the storage devices on every local network (UDP multicast 224.0.0.1, port 13579)\n"
+    "and talks to one of them. ADDRESS is the device's address as `ofu discover` lists it.\n"
+    "set-static and set-dhcp log in as \"admin\" first (password from standard input with\n"
+    "--password-stdin, empty otherwise).\n"
+    "\n"
+    "Exit status: 0 success; 1 device not found, refused or silent; 2 usage error.\n";
+
+namespace {
+
+constexpr std::array<std::string_view, 8> kQueryItems = {
+    "volumes", "workgroup", "codepage", "sharename", "ideok", "bt-firmware", "domain", "ssl"};
+constexpr std::array<std::string_view, 6> kSetItems = {
+    "workgroup", "codepage", "access-mode", "addon-name", "install-control", "param5"};
+
+template <std::size_t N>
+bool OneOf(std::string_view word, const std::array<std::string_view, N>& words) {
+    for (std::string_view w : words)
+        if (w == word) return true;
+    return false;
+}
+
+ParsedCommandLine Fail(std::string message) { return {std::nullopt, std::move(message)}; }
+
+std::string AddressError(std::string_view what, std::string_view text) {
+    return std::string(what) + " '" + std::string(text) +
+           "' is not a dotted IPv4 address (four numbers 0 to 255, like 10.77.1.20)";
+}
+
+bool IsContiguousNetmask(std::string_view text) {
+    std::array<std::uint8_t, 4> octets{};
+    if (!DottedQuadToBytes(text, octets)) return false;
+    const std::uint32_t mask = static_cast<std::uint32_t>(octets[0]) << 24 |
+                               static_cast<std::uint32_t>(octets[1]) << 16 |
+                               static_cast<std::uint32_t>(octets[2]) << 8 | octets[3];
+    return mask != 0 && ((~mask) & ((~mask) + 1)) == 0;
+}
+
+}  // namespace
+
+bool IsPlainDottedAddress(std::string_view text) {
+    std::array<std::uint8_t, 4> octets{};
+    return DottedQuadToBytes(text, octets) && BytesToDottedQuad(octets) == text;
+}
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
+    CliRequest request;
+    std::vector<std::string_view> words;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string_view arg = args[k];
+        if (arg == "--help" || arg == "-h") return {CliRequest{}, {}};
+        if (arg == "--version") {
+            CliRequest version;
+            version.verb = Verb::Version;
+            return {version, {}};
+        }
+        if (arg == "--json") {
+            request.json = true;
+        } else if (arg == "--password-stdin") {
+            request.passwordFromStdin = true;
+        } else if (arg == "--user" || arg == "--netmask" || arg == "--gateway") {
+            if (k + 1 >= args.size()) return Fail(std::string(arg) + " needs a value");
+            std::string& target = arg == "--user" ? request.user
+                                  : arg == "--netmask" ? request.netmask
+                                                       : request.gateway;
+            target = std::string(args[++k]);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Fail("unknown option " + std::string(arg));
+        } else {
+            words.push_back(arg);
+        }
+    }
+    if (words.empty()) return Fail("no command given");
+
+    const std::string_view verb = words[0];
+    const auto expectWords = [&](std::size_t count) -> std::string {
+        if (words.size() < count) return "'" + std::string(verb) + "' needs more arguments";
+        if (words.size() > count) return "unexpected argument '" + std::string(words[count]) + "'";
+        return {};
+    };
+    std::string problem;
+    if (verb == "discover") {
+        request.verb = Verb::Discover;
+        problem = expectWords(1);
+    } else if (verb == "query") {
+        request.verb = Verb::Query;
+        problem = expectWords(3);
+        if (problem.empty() && !OneOf(words[2], kQueryItems))
+            problem = "unknown query item '" + std::string(words[2]) + "'";
+    } else if (verb == "login") {
+        request.verb = Verb::Login;
+        problem = expectWords(2);
+        if (problem.empty() && request.user.size() > 16)
+            problem = "the user name holds at most 16 characters";
+    } else if (verb == "set") {
+        request.verb = Verb::Set;
+        problem = expectWords(4);
+        if (problem.empty() && !OneOf(words[2], kSetItems))
+            problem = "unknown setting '" + std::string(words[2]) + "'";
+    } else if (verb == "set-static") {
+        request.verb = Verb::SetStatic;
+        problem = expectWords(3);
+        if (problem.empty() && request.netmask.empty()) problem = "set-static needs --netmask MASK";
+    } else if (verb == "set-dhcp") {
+        request.verb = Verb::SetDhcp;
+        problem = expectWords(2);
+    } else {
+        return Fail("unknown command '" + std::string(verb) + "'");
+    }
+    if (!problem.empty()) return Fail(problem);
+    const Verb v = request.verb;
+    if (request.json && v != Verb::Discover && v != Verb::Query)
+        return Fail("--json applies to discover and query only");
+    if (request.passwordFromStdin && v != Verb::Login && v != Verb::SetStatic && v != Verb::SetDhcp)
+        return Fail("--password-stdin applies to login, set-static and set-dhcp only");
+    if (request.user != "admin" && v != Verb::Login) return Fail("--user applies to login only");
+    if ((!request.netmask.empty() || !request.gateway.empty()) && v != Verb::SetStatic)
+        return Fail("--netmask and --gateway apply to set-static only");
+
+    request.address = std::string(words[1]);
+    if (!IsPlainDottedAddress(request.address)) return Fail(AddressError("device address", request.address));
+    if (words.size() > 2) request.item = std::string(words[2]);
+    if (request.verb == Verb::Set) request.value = std::string(words[3]);
+    if (request.verb == Verb::SetStatic) {
+        request.newAddress = std::string(words[2]);
+        request.item.clear();
+        if (!IsPlainDottedAddress(request.newAddress))
+            return Fail(AddressError("new address", request.newAddress));
+        if (!IsContiguousNetmask(request.netmask))
+            return Fail("netmask '" + request.netmask + "' is not a contiguous IPv4 netmask (like 255.255.255.0)");
+        if (!request.gateway.empty() && !IsPlainDottedAddress(request.gateway))
+            return Fail(AddressError("gateway", request.gateway));
+    }
+    return {request, {}};
+}
+
+}  // namespace ofu::cli

@@ -1,0 +1,20 @@
+// How `ofu` prints devices, volumes and values, as a table or as JSON.
+#pragma once
+
+#include "protocol/device_list.h"
+#include "protocol/volume_list.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace ofu::cli {
+
+void WriteDeviceTable(const DeviceRecordList& devices, bool json, std::ostream& out);
+void WriteVolumes(const VolumeEntryList& volumes, bool json, std::ostream& out);
+void WriteValue(std::string_view value, bool json, std::ostream& out);
+
+// The ten key bytes as twenty lowercase hex digits.
+std::string KeyHex(const DeviceKey& key);
+
+}  // namespace ofu::cli

@@ -1,0 +1,12 @@
+// `ofu`: the command-line client of the device protocol, for administrators and scripts.
+#include "tools/ofu/cli_run.h"
+
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args;
+    for (int k = 1; k < argc; ++k) args.emplace_back(argv[k]);
+    return ofu::cli::RunCli(args, std::cout, std::cerr, std::cin);
+}
