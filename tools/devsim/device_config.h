@@ -1,0 +1,62 @@
+// The configuration of one simulated device: what it answers and which faults it injects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "byte_text.h"
+#include "malformed_answers.h"
+
+namespace ofu::devsim {
+
+inline constexpr const char* kAdminUserName = "admin";
+
+enum class AnswerDestination { kGroup, kUnicast };
+
+struct FaultConfig {
+    int delayMs = 0;                   // every answer leaves this much later
+    double dropProbability = 0.0;      // each answer datagram is lost with this probability
+    std::uint64_t seed = 1;            // seed of the drop decisions
+    int duplicates = 0;                // extra copies of each answer, sent after it
+    int foreignClientAnswers = 0;      // copies with another ClientId, sent before it
+    int otherTypeAnswers = 0;          // copies with another answer type, sent before it
+    std::vector<MalformedKind> malformed;  // broken variants, sent before it
+    bool malformedReplacesAnswer = false;  // send only the broken variants
+};
+
+struct DeviceConfig {
+    std::string name;
+    std::string ip;  // dotted; the device's address at start
+    std::string netmask = "255.255.255.0";
+    std::string gateway;
+    bool dhcp = false;
+    DeviceIdBytes deviceId{};
+    std::uint8_t answerForm = 8;  // 2, 7 or 8
+    std::uint8_t matchByte1 = 3;
+    std::uint8_t matchByte2 = 3;
+    std::string model;
+    std::vector<std::string> volumes;
+    std::string workgroup = "WORKGROUP";
+    std::string codepage = "850";
+    std::string ideOk = "1";
+    std::string shareName = "HDD_a";
+    std::string btFirmware = "1";
+    std::string domain;
+    std::string ssl = "0";
+    std::string adminPassword;
+    std::string dhcpAddress;  // dotted; the address its DHCP client obtains; empty: keep ip
+    AnswerDestination answerTo = AnswerDestination::kGroup;
+    std::string link = "dev1";  // "dev1", "dev2" or "both"
+    FaultConfig faults;
+};
+
+// Empty when the configuration is usable, otherwise one message naming the device and the
+// field, such as: device "NAS1": field "ip": "10.77.1.300" is not a dotted IPv4 address.
+std::string ValidateDeviceConfig(const DeviceConfig& config);
+
+// Whether a device of this link is served by a simulator started for `link` ("dev1" or
+// "dev2"); an empty filter serves every device.
+bool ServesLink(const DeviceConfig& config, const std::string& link);
+
+}  // namespace ofu::devsim
