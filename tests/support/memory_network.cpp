@@ -1,12 +1,11 @@
 #include "tests/support/memory_network.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace ofu::testing {
 
 void MemoryNetwork::deliverAt(int slot, Bytes bytes, std::int64_t atMicros) {
-    arrivals_[slot].push_back({atMicros, sequence_++, false, std::move(bytes)});
+    arrivals_[slot].emplace(std::make_pair(atMicros, sequence_++), Arrival{false, std::move(bytes)});
 }
 
 void MemoryNetwork::deliverAfter(int slot, Bytes bytes, int delayMillis) {
@@ -14,7 +13,7 @@ void MemoryNetwork::deliverAfter(int slot, Bytes bytes, int delayMillis) {
 }
 
 void MemoryNetwork::failReceiveAt(int slot, std::int64_t atMicros) {
-    arrivals_[slot].push_back({atMicros, sequence_++, true, {}});
+    arrivals_[slot].emplace(std::make_pair(atMicros, sequence_++), Arrival{true, {}});
 }
 
 std::size_t MemoryNetwork::pending(int slot) const {
@@ -52,15 +51,13 @@ platform::ReceiveResult MemoryNetwork::receive(int slot, std::span<std::uint8_t>
     ++receiveCalls_[slot];
     const std::int64_t deadline = clock_.nowMicros() + static_cast<std::int64_t>(waitMillis) * 1000;
     auto& queue = arrivals_[slot];
-    auto next = std::min_element(queue.begin(), queue.end(), [](const Arrival& a, const Arrival& b) {
-        return a.atMicros != b.atMicros ? a.atMicros < b.atMicros : a.sequence < b.sequence;
-    });
-    if (!receiverOpen(slot) || next == queue.end() || next->atMicros > deadline) {
+    const auto next = queue.begin();
+    if (!receiverOpen(slot) || next == queue.end() || next->first.first > deadline) {
         clock_.advanceTo(deadline);
         return {};
     }
-    clock_.advanceTo(next->atMicros);
-    const Arrival arrival = std::move(*next);
+    clock_.advanceTo(next->first.first);
+    const Arrival arrival = std::move(next->second);
     queue.erase(next);
     if (arrival.error || arrival.bytes.size() > buffer.size())
         return {platform::ReceiveStatus::Error, 0};

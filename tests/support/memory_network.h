@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,17 +63,17 @@ public:
 
 private:
     struct Arrival {
-        std::int64_t atMicros;
-        std::uint64_t sequence;  // keeps arrivals at the same time in scheduling order
         bool error;
         Bytes bytes;
     };
+    // Ordered by arrival time, then by scheduling order for arrivals at the same time.
+    using ArrivalQueue = std::map<std::pair<std::int64_t, std::uint64_t>, Arrival>;
 
     VirtualClock& clock_;
     std::vector<std::string> addresses_;
     bool startupFails_ = false;
     bool cleanedUp_ = false;
-    std::map<int, std::vector<Arrival>> arrivals_;
+    std::map<int, ArrivalQueue> arrivals_;
     std::map<int, int> receiveCalls_;
     std::map<int, bool> receiverOpen_;
     std::vector<SentDatagram> sent_;

@@ -126,7 +126,7 @@ TEST_F(Discovery, ReceiveErrorsAreNotCountedButCannotHoldTheSearch) {
     EXPECT_EQ(DeviceList.at(0).name.view(), "AFTER-ERRORS");
 
     // A steady stream of errors: the polls on that address end after twice their nominal time.
-    for (std::int64_t t = 0; t < 60'000'000; t += 500) network.failReceiveAt(0, clock.nowMicros() + t);
+    for (std::int64_t t = 0; t < 5'000'000; t += 500) network.failReceiveAt(0, clock.nowMicros() + t);
     const std::int64_t start = clock.nowMicros();
     SearchDevices(3, 3);
     const std::int64_t pollsNominal = (32 * 10 + 31 * 20) * 1000;
