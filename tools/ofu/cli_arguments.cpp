@@ -135,6 +135,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     if ((!request.netmask.empty() || !request.gateway.empty()) && v != Verb::SetStatic)
         return Fail("--netmask and --gateway apply to set-static only");
 
+    if (v == Verb::Discover) return {request, {}};
     request.address = std::string(words[1]);
     if (!IsPlainDottedAddress(request.address)) return Fail(AddressError("device address", request.address));
     if (words.size() > 2) request.item = std::string(words[2]);
