@@ -1,0 +1,41 @@
+// Serves a set of simulated devices on the UDP socket until a stop signal arrives: every
+// received datagram goes to every device, and their answers are sent when due.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "answer_schedule.h"
+#include "device_config.h"
+#include "journal.h"
+#include "sim_device.h"
+#include "udp_endpoint.h"
+
+namespace ofu::devsim {
+
+class DevsimServer {
+public:
+    DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal);
+
+    bool open(std::string& error);
+
+    // Runs until `stopFd` (a signalfd for SIGTERM and SIGINT) becomes readable. Returns the
+    // process exit status: 0 after a stop signal, 1 when waiting fails.
+    int run(int stopFd);
+
+    std::size_t deviceCount() const { return devices_.size(); }
+
+private:
+    void receiveAll();
+    void sendDue();
+    void send(const ScheduledAnswer& scheduled);
+    void note(const std::string& event, nlohmann::json details = nlohmann::json::object());
+
+    std::vector<std::unique_ptr<SimDevice>> devices_;
+    Journal* journal_;
+    UdpEndpoint endpoint_;
+    AnswerSchedule schedule_;
+};
+
+}  // namespace ofu::devsim
