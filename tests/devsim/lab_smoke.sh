@@ -13,8 +13,9 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 
-# Namespaces of its own, so a lab that someone has up (prefix "ofu") is not touched.
-export OFU_LAB_NS_PREFIX=ofut
+# Namespaces of its own (prefix "ofus"), so a lab that is up or another lab test running
+# at the same time (the default "ofu", the end-to-end tests' "ofut") is not touched.
+export OFU_LAB_NS_PREFIX=ofus
 export OFU_DEVSIM="$DEVSIM"
 export OFU_LAB_DIR
 OFU_LAB_DIR=$(mktemp -d /tmp/ofu-lab-smoke.XXXXXX)
@@ -90,7 +91,7 @@ grep -q '"device":"SMOKE1".*"op":5.*"payload":"10.77.1.77".*"status":"answered".
 "$LAB" exec false && fail "exec did not pass the exit status through"
 
 "$LAB" down || fail "lab down"
-for ns in ofut-ws ofut-dev1 ofut-dev2; do
+for ns in ofus-ws ofus-dev1 ofus-dev2; do
     [ -e "/run/netns/$ns" ] && fail "namespace $ns left"
 done
 for pid in $pids; do
@@ -98,7 +99,7 @@ for pid in $pids; do
         fail "simulator PID $pid still running"
     fi
 done
-[ -e /etc/netns/ofut-ws ] && fail "hosts file left"
+[ -e /etc/netns/ofus-ws ] && fail "hosts file left"
 grep -q '"event":"stop"' "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "simulator did not stop cleanly"
 "$LAB" down || fail "a second lab down failed"
 
