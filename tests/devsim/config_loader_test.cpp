@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "config_loader.h"
+
+namespace ofu::devsim {
+namespace {
+
+std::string Load(const std::string& devices) {
+    return LoadConfigText("{\"devices\": [" + devices + "]}", "lab.json").error;
+}
+
+const std::string kMinimal = R"("name": "NAS1", "ip": "10.77.1.10", "device_id": "00:11:22:33:44:55")";
+
+TEST(ConfigLoader, ReadsEveryField) {
+    const auto result = LoadConfigText(R"({"devices": [{
+        "name": "NAS1", "ip": "10.77.1.10", "netmask": "255.255.0.0", "gateway": "10.77.1.1", "dhcp": true,
+        "device_id": "00:11:22:aa:BB:55", "answer_form": 7, "match_bytes": [3, 4], "model": "OFN-420",
+        "volumes": ["HDD_a", "USB1"], "workgroup": "LAB", "codepage": "437", "ideok": "0", "share_name": "HDD_1",
+        "bt_firmware": "2", "domain": "nas1.lab", "ssl": "1", "admin_password": "pw", "dhcp_address": "10.77.1.60",
+        "answer_to": "unicast", "link": "both",
+        "faults": {"delay_ms": 300, "drop_probability": 0.25, "seed": 7, "duplicates": 1,
+                   "foreign_client_answers": 2, "other_type_answers": 3,
+                   "malformed": ["unterminated", "name_over_255"], "malformed_replaces_answer": true}
+    }]})", "lab.json");
+    ASSERT_TRUE(result.ok()) << result.error;
+    ASSERT_EQ(result.devices.size(), 1u);
+    const DeviceConfig& c = result.devices[0];
+    EXPECT_EQ(c.netmask, "255.255.0.0");
+    EXPECT_TRUE(c.dhcp);
+    EXPECT_EQ(c.deviceId, (DeviceIdBytes{0x00, 0x11, 0x22, 0xAA, 0xBB, 0x55}));
+    EXPECT_EQ(c.answerForm, 7);
+    EXPECT_EQ(c.matchByte2, 4);
+    EXPECT_EQ(c.volumes, (std::vector<std::string>{"HDD_a", "USB1"}));
+    EXPECT_EQ(c.shareName, "HDD_1");
+    EXPECT_EQ(c.ssl, "1");
+    EXPECT_EQ(c.answerTo, AnswerDestination::kUnicast);
+    EXPECT_EQ(c.link, "both");
+    EXPECT_EQ(c.faults.delayMs, 300);
+    EXPECT_DOUBLE_EQ(c.faults.dropProbability, 0.25);
+    EXPECT_EQ(c.faults.seed, 7u);
+    EXPECT_EQ(c.faults.otherTypeAnswers, 3);
+    EXPECT_EQ(c.faults.malformed,
+              (std::vector<MalformedKind>{MalformedKind::kUnterminated, MalformedKind::kNameOver255}));
+    EXPECT_TRUE(c.faults.malformedReplacesAnswer);
+
+    const auto defaults = LoadConfigText("{\"devices\": [{" + kMinimal + "}]}", "x");
+    ASSERT_TRUE(defaults.ok());
+    EXPECT_EQ(defaults.devices[0].answerForm, 8);
+    EXPECT_EQ(defaults.devices[0].shareName, "HDD_a");
+    EXPECT_EQ(defaults.devices[0].answerTo, AnswerDestination::kGroup);
+}
+
+TEST(ConfigLoader, ErrorsNameTheSourceTheDeviceAndTheField) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"{" + kMinimal + ", \"ip\": \"10.77.1.300\"}",
+         R"(lab.json: device "NAS1": field "ip": "10.77.1.300" is not a dotted IPv4 address)"},
+        {R"({"name": "NAS2", "device_id": "00:11:22:33:44:55"})", R"(lab.json: device "NAS2": field "ip": missing)"},
+        {R"({"ip": "10.77.1.10", "device_id": "00:11:22:33:44:55"})", R"(lab.json: device #1: field "name": missing)"},
+        {"{" + kMinimal + ", \"device_id\": \"00:11:22:33:44\"}",
+         R"(lab.json: device "NAS1": field "device_id": "00:11:22:33:44" is not six hex bytes)"},
+        {"{" + kMinimal + ", \"answer_form\": 3}", R"(lab.json: device "NAS1": field "answer_form": 3 is not 2, 7 or 8)"},
+        {"{" + kMinimal + ", \"dhcp\": \"yes\"}", R"(lab.json: device "NAS1": field "dhcp": expected true or false)"},
+        {"{" + kMinimal + ", \"volume\": []}", R"(lab.json: device "NAS1": field "volume": unknown field)"},
+        {"{" + kMinimal + ", \"link\": \"dev3\"}", R"(lab.json: device "NAS1": field "link": "dev3" is not)"},
+        {"{" + kMinimal + ", \"match_bytes\": [3, 300]}", R"(lab.json: device "NAS1": field "match_bytes")"},
+        {"{" + kMinimal + ", \"model\": \"" + std::string(32, 'm') + "\"}",
+         R"(lab.json: device "NAS1": field "model": longer than 31 characters)"},
+        {"{" + kMinimal + ", \"faults\": {\"malformed\": [\"short\", \"long\"]}}",
+         R"(lab.json: device "NAS1": field "faults.malformed": "long" is not)"},
+        {"{" + kMinimal + ", \"faults\": {\"drop_probability\": 1.5}}",
+         R"(lab.json: device "NAS1": field "faults.drop_probability": not within 0 to 1)"},
+        {"{" + kMinimal + ", \"faults\": {\"delay\": 5}}", R"(lab.json: device "NAS1": field "faults.delay": unknown)"},
+        {"{" + kMinimal + "}, {" + kMinimal + "}", R"(lab.json: device "NAS1": field "name": used by an earlier device)"},
+        {"7", "lab.json: device #1: expected an object"},
+    };
+    for (const auto& [devices, expected] : cases) {
+        const std::string error = Load(devices);
+        EXPECT_EQ(error.substr(0, expected.size()), expected) << devices;
+    }
+    EXPECT_EQ(LoadConfigText("{\"devices\": [", "lab.json").error.substr(0, 25), "lab.json: not valid JSON:");
+    EXPECT_EQ(LoadConfigText("[]", "lab.json").error, "lab.json: expected an object with a \"devices\" list");
+    EXPECT_EQ(LoadConfigFile("/nonexistent/lab.json").error, "/nonexistent/lab.json: can't be read");
+}
+
+}  // namespace
+}  // namespace ofu::devsim

@@ -1,0 +1,110 @@
+#!/bin/bash
+# Lab smoke test: builds the lab with a tiny config, checks from the workstation namespace
+# that the simulated devices answer on both links, changes one device's address, takes the
+# lab down and checks that no namespace, process or hosts file is left.
+# Usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT. Exit 77 (skipped) when not root.
+set -u
+
+DEVSIM=${1:?usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT}
+REPO=${2:?usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT}
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "lab_smoke: skipped: needs root for network namespaces"
+    exit 77
+fi
+
+# Namespaces of its own (prefix "ofus"), so a lab that is up or another lab test running
+# at the same time (the default "ofu", the end-to-end tests' "ofut") is not touched.
+export OFU_LAB_NS_PREFIX=ofus
+export OFU_DEVSIM="$DEVSIM"
+export OFU_LAB_DIR
+OFU_LAB_DIR=$(mktemp -d /tmp/ofu-lab-smoke.XXXXXX)
+LAB="$REPO/scripts/lab"
+PROBE="$REPO/tests/devsim/lab_probe.py"
+CONFIG="$OFU_LAB_DIR/smoke.json"
+failures=0
+
+fail() {
+    echo "lab_smoke: FAIL: $*"
+    failures=$((failures + 1))
+}
+
+cleanup() {
+    "$LAB" down >/dev/null 2>&1
+    rm -rf "$OFU_LAB_DIR"
+}
+trap cleanup EXIT
+
+cat >"$CONFIG" <<'EOF'
+{"devices": [
+  {"name": "SMOKE1", "ip": "10.77.1.21", "gateway": "10.77.1.1", "device_id": "02:00:00:00:00:21",
+   "answer_form": 8, "model": "OFN-420", "volumes": ["HDD_a", "USB1"], "link": "dev1"},
+  {"name": "SMOKE2", "ip": "10.77.2.22", "device_id": "02:00:00:00:00:22", "answer_form": 2,
+   "answer_to": "unicast", "link": "dev2"}
+]}
+EOF
+
+probe() {  # probe LOCAL_ADDRESS ARGS...: the answers as JSON lines
+    local local_address=$1
+    shift
+    "$LAB" exec python3 "$PROBE" --wait 0.6 --local "$local_address" "$@"
+}
+
+# field FIELD NAME: reads JSON lines on stdin, prints FIELD of the answer of device NAME
+field() {
+    python3 -c '
+import json, sys
+for line in sys.stdin:
+    answer = json.loads(line)
+    if answer.get("ours") and answer.get("name", answer.get("address")) == sys.argv[2]:
+        print(answer.get(sys.argv[1], "")); break' "$1" "$2"
+}
+
+if ! "$LAB" up "$CONFIG"; then
+    echo "lab_smoke: FAIL: lab up"
+    exit 1
+fi
+pids=$(python3 -c 'import json,sys; print(" ".join(str(s["pid"]) for s in json.load(open(sys.argv[1]))["simulators"]))' \
+    "$OFU_LAB_DIR/lab.json")
+[ -n "$pids" ] || fail "no simulator PIDs recorded"
+
+answers=$(probe 10.77.1.1 search)
+[ "$(field address SMOKE1 <<<"$answers")" = "10.77.1.21" ] || fail "search on link 1: $answers"
+[ "$(field model SMOKE1 <<<"$answers")" = "OFN-420" ] || fail "model on link 1: $answers"
+[ -z "$(field address SMOKE2 <<<"$answers")" ] || fail "link 2 device answered on link 1"
+
+answers=$(probe 10.77.2.1 search)
+[ "$(field address SMOKE2 <<<"$answers")" = "10.77.2.22" ] || fail "unicast search answer on link 2: $answers"
+
+key=$(field key SMOKE1 <<<"$(probe 10.77.1.1 search)")
+answers=$(probe 10.77.1.1 query 3 "$key")
+[ "$(field value 10.77.1.21 <<<"$answers")" = "HDD_a:USB1" ] || fail "volume query: $answers"
+
+answers=$(probe 10.77.1.1 set 1 "$key" 10.77.1.77 255.255.255.0 10.77.1.1)
+[ "$(field address 10.77.1.77 <<<"$answers")" = "10.77.1.77" ] || fail "static address answer: $answers"
+answers=$(probe 10.77.1.1 search)
+[ "$(field address SMOKE1 <<<"$answers")" = "10.77.1.77" ] || fail "search after the change: $answers"
+grep -q '"device":"SMOKE1".*"op":5.*"payload":"10.77.1.77".*"status":"answered".*"sub":1' \
+    "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "journal lacks the set request"
+
+"$LAB" exec getent hosts SMOKE2 | grep -q '^10.77.2.22 ' || fail "device name not resolved in the workstation namespace"
+"$LAB" exec false && fail "exec did not pass the exit status through"
+
+"$LAB" down || fail "lab down"
+for ns in ofus-ws ofus-dev1 ofus-dev2; do
+    [ -e "/run/netns/$ns" ] && fail "namespace $ns left"
+done
+for pid in $pids; do
+    if [ -r "/proc/$pid/stat" ] && ! grep -q ') Z ' "/proc/$pid/stat"; then
+        fail "simulator PID $pid still running"
+    fi
+done
+[ -e /etc/netns/ofus-ws ] && fail "hosts file left"
+grep -q '"event":"stop"' "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "simulator did not stop cleanly"
+"$LAB" down || fail "a second lab down failed"
+
+if [ "$failures" -ne 0 ]; then
+    echo "lab_smoke: $failures check(s) failed"
+    exit 1
+fi
+echo "lab_smoke: passed"
