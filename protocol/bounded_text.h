@@ -28,7 +28,7 @@ public:
         const std::size_t zero = text.find('\0');
         if (zero != std::string_view::npos) text = text.substr(0, zero);
         const std::size_t n = std::min(text.size(), kMaxLength);
-        std::memmove(bytes_.data(), text.data(), n);  // the source may be this text
+        if (n > 0) std::memmove(bytes_.data(), text.data(), n);  // the source may be this text
         std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(n), bytes_.end(), '\0');
     }
     BoundedText& operator=(std::string_view text) {
