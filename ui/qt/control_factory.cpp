@@ -27,12 +27,19 @@ namespace {
 class ListClickFilter final : public QObject {
 public:
     ListClickFilter(QTreeWidget& list, int id, NotifySink notify)
-        : QObject(&list), list_(list), id_(id), notify_(std::move(notify)) {}
+        : QObject(&list), list_(list), viewport_(list.viewport()), id_(id), notify_(std::move(notify)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != list_.viewport()) return false;
+        // Compared with the viewport noted at the start: while the list is being destroyed its
+        // own members must not be called.
+        if (watched != viewport_) return false;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+            type != QEvent::MouseButtonDblClick) {
+            return false;
+        }
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (event->type()) {
+        switch (type) {
             case QEvent::MouseButtonPress:
                 if (!list_.indexAt(mouse->position().toPoint()).isValid()) list_.clearSelection();
                 break;
@@ -59,6 +66,7 @@ private:
     }
 
     QTreeWidget& list_;
+    const QObject* viewport_;
     int id_;
     NotifySink notify_;
 };
