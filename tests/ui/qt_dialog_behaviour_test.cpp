@@ -306,3 +306,24 @@ TEST_F(QtFixture, WorkerStepsTheProgressBarWithWrapAround) {
 
 }  // namespace
 }  // namespace ofu::ui
+
+namespace ofu::ui {
+namespace {
+
+// Windows opened without a modal run may be closed in any order.
+TEST_F(QtFixture, OpenDialogsCloseInAnyOrder) {
+    Dialog main(kMainDialogId);
+    Dialog login(kLoginDialogId);
+    auto first = std::make_unique<QtOpenDialog>(qt->Open(main));
+    auto second = std::make_unique<QtOpenDialog>(qt->Open(login));
+    first.reset();
+    EXPECT_FALSE(main.IsOpen());
+    EXPECT_TRUE(login.IsOpen());
+    login.Surface().SetItemText(1016, "still here");
+    EXPECT_EQ(login.Surface().GetItemText(1016), "still here");
+    second.reset();
+    EXPECT_EQ(qt->FrontWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace ofu::ui

@@ -69,8 +69,13 @@ QtBackend::~QtBackend() = default;
 
 void QtBackend::Forget(QtDialogWindow* window) { std::erase(windows_, window); }
 
+// Windows get no Qt parent: the backend owns them and closes them in any order. A new window
+// opens centred over the one in front, as a dialog over its owner does.
 std::unique_ptr<QtDialogWindow> QtBackend::Build(Dialog& dialog) {
-    auto window = std::make_unique<QtDialogWindow>(*this, dialog, FrontWindow());
+    auto window = std::make_unique<QtDialogWindow>(*this, dialog, nullptr);
+    if (const QtDialogWindow* front = FrontWindow()) {
+        window->move(front->frameGeometry().center() - window->rect().center());
+    }
     dialog.AttachSurface(&window->Surface());
     windows_.push_back(window.get());
     return window;
