@@ -31,6 +31,7 @@ bool ParseDottedAddress(std::string_view text, AddressOctets* octets) {
             }
         }
         std::uint64_t value = 0;
+        const std::size_t digitsStart = pos;
         for (; pos < text.size(); ++pos) {
             const int digit = DigitValue(text[pos]);
             // Decimal digits are taken in every base (8 and 9 in octal too); letters in hex only.
@@ -38,6 +39,7 @@ bool ParseDottedAddress(std::string_view text, AddressOctets* octets) {
             value = value * base + static_cast<unsigned>(digit);
             if (value > 0xFFFFFFFFull) return false;
         }
+        if (base == 16 && pos == digitsStart) return false;  // "0x" needs a digit after it
         parts[count++] = static_cast<std::uint32_t>(value);
         if (pos < text.size() && text[pos] == '.') {
             ++pos;
