@@ -1,0 +1,164 @@
+// The real main window, offscreen, in the lab: real sockets against ofu-devsim, real Qt
+// widgets clicked with QTest.
+#include "app/main_dialog.h"
+#include "platform/services.h"
+#include "protocol/shared_texts.h"
+#include "protocol/transport.h"
+#include "resources/control_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/e2e/lab_support.h"
+#include "ui/backend.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_dialog_window.h"
+#include "ui/qt/qt_surface.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace ofu::e2e {
+namespace {
+
+class LabGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSharedTexts();
+        platform::InitPlatformServices();
+        auto backend = std::make_unique<ui::QtBackend>();
+        qt = backend.get();
+        ui::InitBackend(std::move(backend));
+        qt->SetMessageHook([this](const ui::MessageRequest& message) {
+            messages.push_back(message.text);
+            return ui::kIdOk;
+        });
+        StartTransport();
+    }
+    void TearDown() override {
+        StopTransport();
+        ui::FreeBackend();
+        platform::FreePlatformServices();
+    }
+
+    static QWidget* Widget(ui::QtDialogWindow& window, int id) {
+        ui::QtControl* control = window.Control(id);
+        return control != nullptr ? control->widget : nullptr;
+    }
+    // Clicks the row of `name` in the device list with the mouse.
+    void ClickDevice(ui::QtDialogWindow& window, const std::string& name) {
+        auto* list = static_cast<QTreeWidget*>(Widget(window, ids::kDeviceList));
+        ASSERT_NE(list, nullptr);
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            if (list->topLevelItem(row)->text(0).toStdString() != name) continue;
+            list->scrollToItem(list->topLevelItem(row));
+            const QRect rect = list->visualItemRect(list->topLevelItem(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+            return;
+        }
+        FAIL() << name << " is not listed";
+    }
+    static void ClickButton(ui::QtDialogWindow& window, int id) {
+        auto* button = static_cast<QPushButton*>(Widget(window, id));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static std::vector<std::string> Column(ui::DialogSurface& surface, int list, int column) {
+        std::vector<std::string> cells;
+        for (int row = 0; row < surface.RowCount(list); ++row) cells.push_back(surface.GetCellText(list, row, column));
+        return cells;
+    }
+    static bool Contains(const std::vector<std::string>& cells, const std::string& text) {
+        return std::find(cells.begin(), cells.end(), text) != cells.end();
+    }
+
+    ui::QtBackend* qt = nullptr;
+    std::vector<std::string> messages;
+};
+
+TEST_F(LabGui, ListsTheDevicesAndAClickShowsTheVolumes) {
+    MainDialog main;
+    ui::QtOpenDialog open = qt->Open(main);
+    ui::DialogSurface& surface = main.Surface();
+    const auto names = Column(surface, ids::kDeviceList, 0);
+    for (const char* name : {"E2E-LONG", "E2E-SHORT", "E2E-MID", "E2E-BOTH"}) EXPECT_TRUE(Contains(names, name)) << name;
+    EXPECT_FALSE(Contains(names, "E2E-FILTERED"));
+
+    ClickDevice(open.Window(), "E2E-LONG");
+    EXPECT_EQ(main.DeviceChosen, 1);
+    EXPECT_EQ(Column(surface, ids::kVolumeList, 0), (std::vector<std::string>{"HDD_a", "USB1", "USB2"}));
+    EXPECT_EQ(surface.GetAddress(ids::kAddressBox).values, (std::array<int, 4>{10, 77, 1, 10}));
+    EXPECT_EQ(surface.GetComboItemText(ids::kDhcpBox, surface.GetCurSel(ids::kDhcpBox)), "Disable");
+    EXPECT_EQ(DeviceSslSetting.view(), "1");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LabGui, ApplyOfAStaticAddressReachesTheDeviceAndTheListIsSearchedAgain) {
+    MainDialog main;
+    ui::QtOpenDialog open = qt->Open(main);
+    ClickDevice(open.Window(), "E2E-STATIC");
+    main.Surface().SetAddress(ids::kAddressBox, {10, 77, 1, 33});
+    ClickButton(open.Window(), ids::kApplyButton);
+    EXPECT_TRUE(messages.empty());
+
+    bool reached = false;
+    for (const auto& line : ReadJournals())
+        reached = reached || (line.value("device", "") == "E2E-STATIC" && line.value("op", 0) == 5 &&
+                              line.value("sub", 0) == 1 && line.value("payload", "") == "10.77.1.33" &&
+                              line.value("status", "") == "answered");
+    EXPECT_TRUE(reached);
+    EXPECT_TRUE(Contains(Column(main.Surface(), ids::kDeviceList, 1), "10.77.1.33"));
+    EXPECT_FALSE(Contains(Column(main.Surface(), ids::kDeviceList, 1), "10.77.1.30"));
+}
+
+TEST_F(LabGui, WrongAdministratorPasswordShowsTheMessage) {
+    MainDialog main;
+    ui::QtOpenDialog open = qt->Open(main);
+    ClickDevice(open.Window(), "E2E-DHCP");  // administrator password "dhcp-pw"
+    main.Surface().SetAddress(ids::kAddressBox, {10, 77, 2, 31});
+
+    // The login dialog runs modally inside Apply: answer it from a timer.
+    bool loginSeen = false;
+    QTimer answerLogin;
+    QObject::connect(&answerLogin, &QTimer::timeout, [&] {
+        ui::QtDialogWindow* front = qt->FrontWindow();
+        if (front == nullptr || front->Owner().TemplateId() != ui::kLoginDialogId) return;
+        answerLogin.stop();
+        loginSeen = true;
+        EXPECT_FALSE(Widget(*front, ids::kUserNameEdit)->isEnabled());
+        QTest::keyClicks(Widget(*front, ids::kPasswordEdit), "not-it");
+        ClickButton(*front, ui::kIdOk);
+    });
+    answerLogin.start(20);
+    ClickButton(open.Window(), ids::kApplyButton);
+    EXPECT_TRUE(loginSeen);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Wrong administrator password input!"}));
+    for (const auto& line : ReadJournals())
+        EXPECT_FALSE(line.value("device", "") == "E2E-DHCP" && line.value("op", 0) == 5) << line.dump();
+}
+
+}  // namespace
+}  // namespace ofu::e2e
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const std::string why = ofu::e2e::WhyNotInLab();
+    if (why.empty() == false) {
+        std::fprintf(stderr, "refusing to run: %s\n", why.c_str());
+        return 2;
+    }
+    // A drive table of its own, never the user's.
+    const auto state = std::filesystem::temp_directory_path() / "ofu-gui-lab-state";
+    std::filesystem::create_directories(state);
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
+    return RUN_ALL_TESTS();
+}
