@@ -7,7 +7,7 @@
 #include "resources/control_ids.h"
 #include "ui/message_box.h"
 
-#include <cstdio>
+#include "protocol/device_list.h"
 
 namespace ofu {
 namespace {
@@ -42,22 +42,16 @@ constexpr int BoxOf(AddressKind kind) {
                                           : ids::kGatewayBox;
 }
 
+// The dotted text of a box's fields (each 0 to 255, as the control holds them).
 BoundedText<16> DottedText(const std::array<int, 4>& f) {
-    char text[32] = {};
-    std::snprintf(text, sizeof(text), "%d.%d.%d.%d", f[0], f[1], f[2], f[3]);
-    return BoundedText<16>(text);
+    return BytesToDottedQuad({static_cast<std::uint8_t>(f[0]), static_cast<std::uint8_t>(f[1]),
+                              static_cast<std::uint8_t>(f[2]), static_cast<std::uint8_t>(f[3])});
 }
 
 void SetAddressBoxesEnabled(ui::DialogSurface& surface, bool enabled) {
     surface.EnableItem(ids::kAddressBox, enabled);
     surface.EnableItem(ids::kGatewayBox, enabled);
     surface.EnableItem(ids::kNetmaskBox, enabled);
-}
-
-void ClearAddressBoxes(ui::DialogSurface& surface) {
-    surface.ClearAddress(ids::kAddressBox);
-    surface.ClearAddress(ids::kNetmaskBox);
-    surface.ClearAddress(ids::kGatewayBox);
 }
 
 }  // namespace
@@ -132,7 +126,7 @@ void MainDialog::ApplyDhcp(LoginDialog& login) {
         return;
     }
     surface.ShowMessage("DHCP client enabled.", "Confirm", MessageIcon::Information);
-    ClearAddressBoxes(surface);
+    ClearAddressBoxes();
     SetAddressBoxesEnabled(surface, true);
     DeviceChosen = 0;
     SearchAndList();
@@ -181,7 +175,7 @@ void MainDialog::ApplyStatic(LoginDialog& login) {
     if (!RequireAdminLogin(login)) return;
     SetStaticAddress();  // the new search below shows where the device now is
 
-    ClearAddressBoxes(surface);
+    ClearAddressBoxes();
     SearchAndList();
 }
 

@@ -116,13 +116,15 @@ void MainDialog::SearchAndList() {
     FillDeviceRows();
 }
 
-void MainDialog::RefreshDeviceList() {
+void MainDialog::ClearAddressBoxes() {
     ui::DialogSurface& surface = Surface();
-    surface.DeleteAllRows(ids::kDeviceList);
-    surface.DeleteAllRows(ids::kVolumeList);
     surface.ClearAddress(ids::kAddressBox);
     surface.ClearAddress(ids::kNetmaskBox);
     surface.ClearAddress(ids::kGatewayBox);
+}
+
+void MainDialog::RefreshDeviceList() {
+    ClearAddressBoxes();
     SearchAndList();
     DeviceChosen = 0;
 }

@@ -61,9 +61,9 @@ protected:
 private:
     // Rows of the device list from DeviceList, in list order.
     void FillDeviceRows();
-    // Empties both lists and the address boxes, searches with the Refresh button disabled,
-    // and lists what was found.
+    // Empties both lists, searches with the Refresh button disabled, and lists what was found.
     void SearchAndList();
+    void ClearAddressBoxes();
     void ApplyDhcp(class LoginDialog& login);
     void ApplyStatic(class LoginDialog& login);
 
