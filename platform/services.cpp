@@ -1,7 +1,12 @@
 #include "platform/services.h"
 
 #include "platform/linux/drive_connection_store.h"
+#include "platform/linux/linux_internet.h"
+#include "platform/linux/linux_local_files.h"
+#include "platform/linux/linux_programs.h"
+#include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_system_info.h"
+#include "platform/linux/linux_threads.h"
 #include "platform/linux/utf8_code_pages.h"
 
 #include <memory>
@@ -9,10 +14,17 @@
 namespace ofu::platform {
 namespace {
 
+// Declared in the order they may depend on each other: the threads go last, so that their
+// destructor waits for the workers before anything the workers use is destroyed.
 struct SystemServices {
+    LinuxThreads threads;
     linux_drives::DriveConnectionStore drives;
     LinuxSystemInfo system;
     Utf8CodePages codes;
+    LinuxInternet internet;
+    LinuxRegistry registry;
+    LinuxPrograms programs;
+    LinuxLocalFiles localFiles;
 };
 
 std::unique_ptr<SystemServices>& Owned() {
@@ -37,10 +49,13 @@ void InstallPlatformServices(const PlatformServices& services) { Installed() = s
 
 void InitPlatformServices() {
     Owned() = std::make_unique<SystemServices>();
-    Installed() = {&Owned()->drives, &Owned()->system, &Owned()->codes};
+    SystemServices& s = *Owned();
+    Installed() = {&s.drives, &s.system,  &s.codes,   &s.internet,
+                   &s.registry, &s.programs, &s.threads, &s.localFiles};
 }
 
 void FreePlatformServices() {
+    if (Owned()) Owned()->threads.JoinAll();
     Installed() = {};
     Owned().reset();
 }
@@ -48,5 +63,10 @@ void FreePlatformServices() {
 DriveConnections& Drives() { return *Current().driveConnections; }
 SystemInfo& System() { return *Current().systemInfo; }
 CodePages& Codes() { return *Current().codePages; }
+Internet& Web() { return *Current().internet; }
+Registry& Settings() { return *Current().registry; }
+Programs& Launcher() { return *Current().programs; }
+Threads& Threading() { return *Current().threads; }
+LocalFiles& Files() { return *Current().localFiles; }
 
 }  // namespace ofu::platform

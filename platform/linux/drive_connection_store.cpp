@@ -78,4 +78,13 @@ DriveType DriveConnectionStore::GetDriveType(std::string_view root) {
     return table.count(letter) != 0 ? DriveType::Remote : DriveType::NoRootDir;
 }
 
+NetStatus DriveConnectionStore::AddConnection(const NetResource&, const std::optional<std::string>&,
+                                              const std::optional<std::string>&, unsigned) {
+    return NetStatus::Failed;
+}
+
+NetStatus DriveConnectionStore::CancelConnection(std::string_view, unsigned, bool) { return NetStatus::NotConnected; }
+
+NetStatus DriveConnectionStore::GetUser(std::string&, std::size_t) { return NetStatus::Failed; }
+
 }  // namespace ofu::platform::linux_drives

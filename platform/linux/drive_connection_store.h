@@ -31,6 +31,10 @@ public:
 
     NetStatus GetConnection(std::string_view drive, std::string& remoteName, std::size_t bufferLength) override;
     DriveType GetDriveType(std::string_view root) override;
+    NetStatus AddConnection(const NetResource& resource, const std::optional<std::string>& password,
+                            const std::optional<std::string>& userName, unsigned flags) override;
+    NetStatus CancelConnection(std::string_view localName, unsigned flags, bool force) override;
+    NetStatus GetUser(std::string& userName, std::size_t bufferLength) override;
 
     const std::filesystem::path& path() const { return path_; }
 

@@ -1,14 +1,22 @@
-// Platform services for tests: a drive table the test fills, a Windows version and user
-// name it chooses, and a single-byte ANSI code page (Latin-1 with '?' as the default
-// character) so that the default-character path is seen.
+// Platform services for tests: a drive table the test fills and whose connection calls it
+// scripts, a Windows version and user name it chooses, a single-byte ANSI code page (Latin-1
+// with '?' as the default character) so that the default-character path is seen, a registry,
+// a program starter and a web check that record their calls, worker threads that run when the
+// test says, and a drive C in a temporary folder.
 #pragma once
 
 #include "platform/services.h"
 #include "platform/unicode.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ofu::testing {
 
@@ -17,6 +25,26 @@ public:
     // Letter to remote name ("\\NAS1\Volume_1") and to a type other than free or remote.
     std::map<char, std::string> connections;
     std::map<char, platform::DriveType> types;
+
+    struct AddCall {
+        platform::NetResource resource;
+        std::optional<std::string> password;
+        std::optional<std::string> userName;
+        unsigned flags = 0;
+    };
+    struct CancelCall {
+        std::string localName;
+        unsigned flags = 0;
+        bool force = false;
+    };
+    std::vector<AddCall> adds;
+    std::vector<CancelCall> cancels;
+    // Decides each AddConnection; by default every attempt succeeds.
+    std::function<platform::NetStatus(const AddCall&)> addResult = [](const AddCall&) { return platform::NetStatus::Ok; };
+    // What CancelConnection answers for a letter that has a connection (a free one always
+    // gives NotConnected).
+    platform::NetStatus cancelResult = platform::NetStatus::Ok;
+    std::optional<std::string> user = std::string("alice");
 
     platform::NetStatus GetConnection(std::string_view drive, std::string& remoteName,
                                       std::size_t bufferLength) override {
@@ -30,6 +58,27 @@ public:
         const char letter = root.empty() ? '\0' : root[0];
         if (const auto it = types.find(letter); it != types.end()) return it->second;
         return connections.count(letter) != 0 ? platform::DriveType::Remote : platform::DriveType::NoRootDir;
+    }
+    platform::NetStatus AddConnection(const platform::NetResource& resource, const std::optional<std::string>& password,
+                                      const std::optional<std::string>& userName, unsigned flags) override {
+        adds.push_back({resource, password, userName, flags});
+        const platform::NetStatus status = addResult(adds.back());
+        if (status == platform::NetStatus::Ok && !resource.localName.empty())
+            connections[resource.localName[0]] = resource.remoteName;
+        return status;
+    }
+    platform::NetStatus CancelConnection(std::string_view localName, unsigned flags, bool force) override {
+        cancels.push_back({std::string(localName), flags, force});
+        const auto it = connections.find(localName.empty() ? '\0' : localName[0]);
+        if (localName.size() != 2 || it == connections.end()) return platform::NetStatus::NotConnected;
+        if (cancelResult == platform::NetStatus::Ok) connections.erase(it);
+        return cancelResult;
+    }
+    platform::NetStatus GetUser(std::string& userName, std::size_t bufferLength) override {
+        if (!user) return platform::NetStatus::NoNetwork;
+        if (user->size() + 1 > bufferLength) return platform::NetStatus::MoreData;
+        userName = *user;
+        return platform::NetStatus::Ok;
     }
 };
 
@@ -58,8 +107,112 @@ public:
     }
 };
 
+class FakeInternet final : public platform::Internet {
+public:
+    std::vector<std::string> checked;
+    bool reachable = true;
+    bool CheckConnection(std::string_view url, unsigned) override {
+        checked.emplace_back(url);
+        return reachable;
+    }
+};
+
+class FakeRegistry final : public platform::Registry {
+public:
+    // Key path to its default value.
+    std::map<std::string, std::string> values;
+    std::vector<std::string> reads;
+    std::optional<std::string> QueryString(platform::RegistryRoot, std::string_view path, std::string_view valueName,
+                                           std::size_t bufferLength) override {
+        reads.emplace_back(path);
+        if (!valueName.empty()) return std::nullopt;
+        const auto it = values.find(std::string(path));
+        if (it == values.end() || it->second.size() + 1 > bufferLength) return std::nullopt;
+        return it->second;
+    }
+};
+
+class FakePrograms final : public platform::Programs {
+public:
+    std::vector<std::string> started;  // every WinExec command line, in order
+    std::vector<std::string> opened;   // every ShellExecute file
+    std::function<unsigned(const std::string&)> execResult = [](const std::string&) { return 33u; };
+    std::intptr_t shellResult = 42;
+
+    unsigned WinExec(std::string_view commandLine, int) override {
+        started.emplace_back(commandLine);
+        return execResult(started.back());
+    }
+    std::intptr_t ShellExecute(std::string_view, std::string_view file, std::string_view, std::string_view,
+                               int) override {
+        opened.emplace_back(file);
+        return shellResult;
+    }
+};
+
+// Threads that run when the test says: Start only queues the body. By default each queued
+// body runs at the next Sleep of the caller (a check that answers within the first second);
+// a test can hold them and run them itself, early or late.
+class FakeThreads final : public platform::Threads {
+public:
+    std::deque<std::function<void()>> pending;
+    std::vector<int> sleeps;
+    bool runAtSleep = true;
+    // Runs before each Sleep returns, with the number of that sleep (from 1).
+    std::function<void(int)> onSleep;
+
+    void Start(std::function<void()> body) override { pending.push_back(std::move(body)); }
+    void Sleep(int milliseconds) override {
+        sleeps.push_back(milliseconds);
+        if (runAtSleep) RunPending();
+        if (onSleep) onSleep(static_cast<int>(sleeps.size()));
+    }
+    void RunPending() {
+        while (!pending.empty()) RunOldest();
+    }
+    void RunOldest() {
+        auto body = std::move(pending.front());
+        pending.pop_front();
+        body();
+    }
+};
+
+// Drive C in a fresh temporary folder.
+class FakeLocalFiles final : public platform::LocalFiles {
+public:
+    FakeLocalFiles() {
+        char pattern[] = "/tmp/ofu-drive-c.XXXXXX";
+        root = ::mkdtemp(pattern) != nullptr ? pattern : std::filesystem::temp_directory_path().string();
+    }
+    ~FakeLocalFiles() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+    FakeLocalFiles(const FakeLocalFiles&) = delete;
+    FakeLocalFiles& operator=(const FakeLocalFiles&) = delete;
+
+    std::string HostPath(std::string_view windowsPath) override {
+        if (windowsPath.size() < 3 || (windowsPath.substr(0, 3) != "C:\\" && windowsPath.substr(0, 3) != "c:\\"))
+            return {};
+        std::string relative(windowsPath.substr(3));
+        for (char& c : relative)
+            if (c == '\\') c = '/';
+        return (root / relative).string();
+    }
+    bool PrepareFolders(std::string_view windowsPath) override {
+        const std::string path = HostPath(windowsPath);
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+        return !path.empty() && !error;
+    }
+    std::filesystem::path root;
+};
+
 struct FakePlatform {
-    FakePlatform() { platform::InstallPlatformServices({&drives, &system, &codes}); }
+    FakePlatform() {
+        platform::InstallPlatformServices(
+            {&drives, &system, &codes, &internet, &registry, &programs, &threads, &files});
+    }
     ~FakePlatform() { platform::FreePlatformServices(); }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -67,6 +220,11 @@ struct FakePlatform {
     FakeDrives drives;
     FakeSystemInfo system;
     Latin1CodePages codes;
+    FakeInternet internet;
+    FakeRegistry registry;
+    FakePrograms programs;
+    FakeThreads threads;
+    FakeLocalFiles files;
 };
 
 }  // namespace ofu::testing

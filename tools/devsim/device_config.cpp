@@ -9,7 +9,14 @@ std::string Problem(const DeviceConfig& config, std::string_view field, std::str
     return "device \"" + config.name + "\": field \"" + std::string(field) + "\": " + std::string(what);
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted.push_back('"');
+    quoted.append(text);
+    quoted.push_back('"');
+    return quoted;
+}
 
 std::string CheckAddress(const DeviceConfig& config, std::string_view field, const std::string& text,
                          bool mustBeHost) {

@@ -5,10 +5,11 @@
 namespace ofu::devsim {
 namespace {
 
-RequestParseResult Fail(RequestParseResult result, std::string error) {
+// The parse steps fill one result in place (moving a result with its optional parts around
+// made GCC 12 warn of uninitialised strings at -O3).
+void Fail(RequestParseResult& result, std::string error) {
     result.ok = false;
     result.error = std::move(error);
-    return result;
 }
 
 std::string TextOf(std::span<const std::uint8_t> bytes) {
@@ -27,67 +28,77 @@ bool CountedPartFits(std::span<const std::uint8_t> datagram, std::size_t offset,
     return static_cast<std::uint64_t>(offset) + length <= datagram.size();
 }
 
-std::optional<LoginFields> SplitLogin(std::span<const std::uint8_t> text) {
+// Splits "user 0x55 0xAA password" at the first separator; false when there is none.
+bool SplitLogin(std::span<const std::uint8_t> text, LoginFields& login) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] == wire::kLoginSeparator1 && text[i + 1] == wire::kLoginSeparator2) {
-            return LoginFields{TextOf(text.first(i)), TextOf(text.subspan(i + 2))};
+            login.user = TextOf(text.first(i));
+            login.password = TextOf(text.subspan(i + 2));
+            return true;
         }
     }
-    return std::nullopt;
+    return false;
 }
 
-RequestParseResult ParseQuery(std::span<const std::uint8_t> datagram, RequestParseResult result) {
-    if (datagram.size() < wire::kQueryRequestSize) return Fail(std::move(result), "query shorter than 28 bytes");
+void ParseQuery(std::span<const std::uint8_t> datagram, RequestParseResult& result) {
+    if (datagram.size() < wire::kQueryRequestSize) return Fail(result, "query shorter than 28 bytes");
     const std::uint32_t length = GetU32(datagram, wire::kValueLengthOffset);
     if (!CountedPartFits(datagram, wire::kLoginTextOffset, length)) {
-        return Fail(std::move(result), "value length " + std::to_string(length) + " beyond the datagram");
+        return Fail(result, "value length " + std::to_string(length) + " beyond the datagram");
     }
     if (result.request.subcode == wire::kQueryLogin) {
-        auto login = SplitLogin(datagram.subspan(wire::kLoginTextOffset, length));
-        if (!login) return Fail(std::move(result), "login without the 0x55 0xAA separator");
-        result.request.login = std::move(login);
+        const auto text = datagram.subspan(wire::kLoginTextOffset, length);
+        if (!SplitLogin(text, result.request.login.emplace())) {
+            result.request.login.reset();
+            return Fail(result, "login without the 0x55 0xAA separator");
+        }
     }
     result.ok = true;
-    return result;
 }
 
-RequestParseResult ParseSet(std::span<const std::uint8_t> datagram, RequestParseResult result) {
-    if (datagram.size() < wire::kSetPayloadOffset) return Fail(std::move(result), "set request shorter than 60 bytes");
+void ParseSet(std::span<const std::uint8_t> datagram, RequestParseResult& result) {
+    if (datagram.size() < wire::kSetPayloadOffset) return Fail(result, "set request shorter than 60 bytes");
     const std::uint32_t length = GetU32(datagram, wire::kSetPayloadLengthOffset);
     if (!CountedPartFits(datagram, wire::kSetPayloadOffset, length)) {
-        return Fail(std::move(result), "payload length " + std::to_string(length) + " beyond the datagram");
+        return Fail(result, "payload length " + std::to_string(length) + " beyond the datagram");
     }
-    SetFields fields;
+    SetFields& fields = result.request.set.emplace();
     fields.netmask = FieldText(datagram.subspan(wire::kSetNetmaskOffset, wire::kSetAddressFieldSize));
     fields.gateway = FieldText(datagram.subspan(wire::kSetGatewayOffset, wire::kSetAddressFieldSize));
     fields.payload = TextOf(datagram.subspan(wire::kSetPayloadOffset, length));
-    result.request.set = std::move(fields);
     result.ok = true;
-    return result;
 }
 
 }  // namespace
 
 RequestParseResult ParseRequest(std::span<const std::uint8_t> datagram) {
     RequestParseResult result;
-    if (datagram.empty()) return Fail(std::move(result), "empty datagram");
+    if (datagram.empty()) {
+        Fail(result, "empty datagram");
+        return result;
+    }
     result.request.opcode = datagram[wire::kOpcodeOffset];
     const std::size_t idBytes = std::min(wire::kClientIdSize, datagram.size() - 1);
     std::copy_n(datagram.begin() + wire::kClientIdOffset, idBytes, result.request.clientId.begin());
 
     const std::uint8_t opcode = result.request.opcode;
     if (opcode != wire::kOpSearch && opcode != wire::kOpQuery && opcode != wire::kOpSet) {
-        return Fail(std::move(result), "unknown opcode " + std::to_string(opcode));
-    }
-    if (datagram.size() < wire::kSearchRequestSize) return Fail(std::move(result), "request shorter than 11 bytes");
-    if (opcode == wire::kOpSearch) {
+        Fail(result, "unknown opcode " + std::to_string(opcode));
+    } else if (datagram.size() < wire::kSearchRequestSize) {
+        Fail(result, "request shorter than 11 bytes");
+    } else if (opcode == wire::kOpSearch) {
         result.ok = true;
-        return result;
+    } else if (datagram.size() < wire::kSubcodeOffset + 1) {
+        Fail(result, "request shorter than its subcode");
+    } else {
+        std::copy_n(datagram.begin() + wire::kDeviceKeyOffset, wire::kDeviceKeySize, result.request.key.begin());
+        result.request.subcode = datagram[wire::kSubcodeOffset];
+        if (opcode == wire::kOpQuery)
+            ParseQuery(datagram, result);
+        else
+            ParseSet(datagram, result);
     }
-    if (datagram.size() < wire::kSubcodeOffset + 1) return Fail(std::move(result), "request shorter than its subcode");
-    std::copy_n(datagram.begin() + wire::kDeviceKeyOffset, wire::kDeviceKeySize, result.request.key.begin());
-    result.request.subcode = datagram[wire::kSubcodeOffset];
-    return opcode == wire::kOpQuery ? ParseQuery(datagram, std::move(result)) : ParseSet(datagram, std::move(result));
+    return result;
 }
 
 }  // namespace ofu::devsim

@@ -1,0 +1,20 @@
+// Whether a web server can be reached, as the web configuration launch checks it before it
+// starts a browser (InternetCheckConnectionA).
+#pragma once
+
+#include <string_view>
+
+namespace ofu::platform {
+
+// Connect to the URL's host even when the system believes it is offline.
+inline constexpr unsigned kFlagIccForceConnection = 0x1;
+
+class Internet {
+public:
+    virtual ~Internet() = default;
+    // True when a connection to the host and port of `url` ("http://10.77.1.10") can be
+    // made. Gives its answer within about 1.5 seconds.
+    virtual bool CheckConnection(std::string_view url, unsigned flags) = 0;
+};
+
+}  // namespace ofu::platform

@@ -1,0 +1,40 @@
+// Worker threads that the platform keeps track of: the caller starts one and forgets it; the
+// platform joins those that have finished whenever a new one starts, and all of them when its
+// services are freed, so no thread outlives what it may use.
+#pragma once
+
+#include "platform/threads.h"
+
+#include <atomic>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace ofu::platform {
+
+class LinuxThreads final : public Threads {
+public:
+    LinuxThreads() = default;
+    ~LinuxThreads() override;
+    LinuxThreads(const LinuxThreads&) = delete;
+    LinuxThreads& operator=(const LinuxThreads&) = delete;
+
+    void Start(std::function<void()> body) override;
+    void Sleep(int milliseconds) override;
+
+    // Waits for every thread started so far.
+    void JoinAll();
+
+private:
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    void JoinFinishedLocked();
+
+    std::mutex mutex_;
+    std::list<Worker> workers_;
+};
+
+}  // namespace ofu::platform
