@@ -49,10 +49,8 @@ void ReadDriveTable() {
     }
 }
 
-void FillDriveLetterCombo(ui::DialogSurface& mainWindow) {
-    mainWindow.ResetContent(ids::kDriveLetterBox);
-    int rows = 0;
-    int firstLetterAlone = 0;
+DriveLetterRows ListDriveLetterRows() {
+    DriveLetterRows list;
     for (std::size_t k = 0; k < kDriveCount; ++k) {
         const DriveEntry& entry = DriveTable[k];
         const char letter = LetterOf(k);
@@ -63,12 +61,18 @@ void FillDriveLetterCombo(ui::DialogSurface& mainWindow) {
             row = entry.drive.str() + " \\\\" + entry.server.str() + "\\" + entry.share.str();
         } else {
             row = entry.drive.str();
-            if (firstLetterAlone == 0) firstLetterAlone = rows + 1;
+            if (list.selected < 0) list.selected = static_cast<int>(list.rows.size());
         }
-        mainWindow.AddString(ids::kDriveLetterBox, row);
-        ++rows;
+        list.rows.push_back({k, std::move(row)});
     }
-    mainWindow.SetCurSel(ids::kDriveLetterBox, firstLetterAlone - 1);
+    return list;
+}
+
+void FillDriveLetterCombo(ui::DialogSurface& mainWindow) {
+    mainWindow.ResetContent(ids::kDriveLetterBox);
+    const DriveLetterRows list = ListDriveLetterRows();
+    for (const DriveLetterRow& row : list.rows) mainWindow.AddString(ids::kDriveLetterBox, row.text);
+    mainWindow.SetCurSel(ids::kDriveLetterBox, list.selected);
 }
 
 }  // namespace ofu

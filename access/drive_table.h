@@ -6,6 +6,8 @@
 #include "ui/dialog_surface.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace ofu {
 
@@ -23,9 +25,23 @@ extern std::array<DriveEntry, kDriveCount> DriveTable;
 // Refreshes DriveTable from the workstation's drive connections.
 void ReadDriveTable();
 
-// Fills the main window's drive letter box from DriveTable: every letter from C to Z that is
-// free or connected to a share, Z first, a connected one with its connection; selects the
-// first row that is a letter alone (none when every row names a connection).
+// One row of the "Available Drive Letters" box.
+struct DriveLetterRow {
+    std::size_t entry = 0;  // index into DriveTable
+    std::string text;       // "Z: \\NAS1\HDD_a" for a connected letter, "Y:" for a free one
+};
+
+struct DriveLetterRows {
+    std::vector<DriveLetterRow> rows;
+    int selected = -1;  // the first row that is a letter alone; -1 when every row names a connection
+};
+
+// The rows the box lists from DriveTable: every letter from C to Z that is free or connected
+// to a share (never a local drive), Z first, a connected one with its connection.
+DriveLetterRows ListDriveLetterRows();
+
+// Fills the main window's drive letter box with those rows and selects the first row that is
+// a letter alone (none when every row names a connection).
 void FillDriveLetterCombo(ui::DialogSurface& mainWindow);
 
 }  // namespace ofu

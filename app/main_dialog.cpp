@@ -1,6 +1,8 @@
 #include "app/main_dialog.h"
 
 #include "access/drive_table.h"
+#include "access/volume_locations.h"
+#include "app/login_dialog.h"
 #include "app/about_dialog.h"
 #include "app/dotted_address.h"
 #include "platform/services.h"
@@ -19,8 +21,6 @@
 
 namespace ofu {
 
-BoundedText<64> SelectedDeviceAddress;
-
 namespace {
 
 constexpr std::uint8_t kSearchFilter = 3;
@@ -30,13 +30,6 @@ constexpr int kDhcpEnable = 1;
 // The buttons that the subnet test of a device click enables or disables.
 constexpr int kSubnetButtons[] = {ids::kConnectButton, ids::kDisconnectButton, ids::kConfigurationButton,
                                   ids::kLanguageButton, ids::kWidgetButton};
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 }  // namespace
 
@@ -190,23 +183,7 @@ void MainDialog::OnDeviceListClick(const ui::Notify&) {
 }
 
 void MainDialog::FillVolumeLocations(std::string_view deviceName, std::string_view deviceAddress) {
-    ui::DialogSurface& surface = Surface();
-    int row = 0;
-    for (const VolumeEntry& entry : VolumeList) {
-        surface.InsertRow(ids::kVolumeList, row, "");
-        // Volume names arrive as UTF-8 and are shown in the workstation's ANSI code page.
-        const std::u16string wide = platform::Codes().Utf8ToUtf16(entry.name.view(), 1024);
-        const std::string name = platform::Codes().Utf16ToAnsi(wide, 255);
-        surface.SetCellText(ids::kVolumeList, row, 0, name);
-        // Z: first, so the lowest matching letter is the one left in the column.
-        for (const DriveEntry& drive : DriveTable) {
-            const bool sameDevice = EqualsIgnoringCase(drive.server.view(), deviceName) ||
-                                    EqualsIgnoringCase(drive.server.view(), deviceAddress);
-            if (sameDevice && EqualsIgnoringCase(drive.share.view(), name))
-                surface.SetCellText(ids::kVolumeList, row, 1, drive.drive.view());
-        }
-        ++row;
-    }
+    FillVolumeRows(Surface(), deviceName, deviceAddress, ServerMatch::IgnoringCase);
 }
 
 void MainDialog::OnExit() {
@@ -233,12 +210,19 @@ void MainDialog::OnSysCommand(unsigned command) {
     ui::Dialog::OnSysCommand(command);
 }
 
-// The device access and add-on handlers come with their own features.
-void MainDialog::OnConnect() {}
-void MainDialog::OnDisconnect() {}
-void MainDialog::OnConfiguration() {}
+void MainDialog::RunShareLoginDialog() {
+    AdminLoginMode = 0;
+    LoginDialog login;
+    login.DoModal();
+}
+
+void MainDialog::OnConnect() { ofu::OnConnect(*this); }
+void MainDialog::OnDisconnect() { ofu::OnDisconnect(*this); }
+void MainDialog::OnConfiguration() { ofu::OnConfiguration(*this); }
+void MainDialog::OnWidget() { ofu::OnWidget(*this); }
+
+// The add-on handlers come with their own feature.
 void MainDialog::OnLanguage() {}
 void MainDialog::OnBitTorrent() {}
-void MainDialog::OnWidget() {}
 
 }  // namespace ofu

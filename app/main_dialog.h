@@ -2,6 +2,8 @@
 // settings and DHCP state, and its volumes with the drive letters they are mapped to.
 #pragma once
 
+#include "access/access_host.h"
+#include "access/selected_device.h"
 #include "protocol/bounded_text.h"
 #include "ui/dialog.h"
 #include "ui/font_spec.h"
@@ -12,13 +14,10 @@
 
 namespace ofu {
 
-// The dotted address of the device last clicked, for the device access and add-on handlers.
-extern BoundedText<64> SelectedDeviceAddress;
-
 // The three address boxes the LAN settings check, in the order of their messages.
 enum class AddressKind { Address, Netmask, Gateway };
 
-class MainDialog final : public ui::Dialog {
+class MainDialog final : public ui::Dialog, private AccessHost {
 public:
     MainDialog();
 
@@ -57,6 +56,13 @@ public:
 
 protected:
     std::span<const ui::MessageBinding> Messages() const override;
+
+private:
+    // AccessHost: what the device access handlers use of the window.
+    ui::DialogSurface& Window() override { return Surface(); }
+    void RunShareLoginDialog() override;
+    void SetDeviceChosen(std::int32_t chosen) override { DeviceChosen = chosen; }
+    std::string_view SelectedModel() const override { return SelectedDeviceModel.view(); }
 
 private:
     // Rows of the device list from DeviceList, in list order.

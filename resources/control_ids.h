@@ -1,4 +1,4 @@
-// Control identifiers of the main window and the login dialog, as their templates give them.
+// Control identifiers of the dialogs, as their templates give them.
 #pragma once
 
 namespace ofu::ids {
@@ -25,5 +25,10 @@ inline constexpr int kWidgetButton = 1026;
 // Login dialog.
 inline constexpr int kUserNameEdit = 1016;
 inline constexpr int kPasswordEdit = 1017;
+
+// Model selection dialog: the radio group of the three models.
+inline constexpr int kModelRadio120 = 1028;
+inline constexpr int kModelRadio140 = 1029;
+inline constexpr int kModelRadio180 = 1030;
 
 }  // namespace ofu::ids

@@ -110,10 +110,15 @@ public:
 class FakeInternet final : public platform::Internet {
 public:
     std::vector<std::string> checked;
+    // Answers of the next checks, in order; once used up, `reachable`.
+    std::deque<bool> answers;
     bool reachable = true;
     bool CheckConnection(std::string_view url, unsigned) override {
         checked.emplace_back(url);
-        return reachable;
+        if (answers.empty()) return reachable;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
 };
 
@@ -200,12 +205,14 @@ public:
         return (root / relative).string();
     }
     bool PrepareFolders(std::string_view windowsPath) override {
+        if (failPrepare) return false;
         const std::string path = HostPath(windowsPath);
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
         return !path.empty() && !error;
     }
     std::filesystem::path root;
+    bool failPrepare = false;  // as if drive C could not be written
 };
 
 struct FakePlatform {

@@ -30,6 +30,14 @@ TEST(CliArguments, AcceptsEachCommandWithItsOptions) {
     EXPECT_EQ(Parse({"set", "10.77.1.10", "codepage", "850"}).request->value, "850");
     EXPECT_EQ(Parse({"discover", "--version"}).request->verb, Verb::Version);
     EXPECT_EQ(Parse({"--help"}).request->verb, Verb::Help);
+
+    parsed = Parse({"map", "10.77.1.10", "HDD_a", "z", "--user", "bob", "--password-stdin", "--force"});
+    ASSERT_TRUE(parsed.request) << parsed.error;
+    EXPECT_EQ(parsed.request->volume, "HDD_a");
+    EXPECT_EQ(parsed.request->drive, "Z:");
+    EXPECT_TRUE(parsed.request->force);
+    EXPECT_EQ(Parse({"unmap", "y:"}).request->drive, "Y:");
+    EXPECT_TRUE(Parse({"web", "10.77.1.10", "--print"}).request->printOnly);
 }
 
 TEST(CliArguments, RejectsMalformedInputNamingWhatIsWrong) {
@@ -55,6 +63,17 @@ TEST(CliArguments, RejectsMalformedInputNamingWhatIsWrong) {
         {{"query", "10.77.1.10", "ssl", "--netmask", "255.0.0.0"}, "--netmask and --gateway apply"},
         {{"login", "10.77.1.10", "--json"}, "--json applies"},
         {{"discover", "--jsn"}, "unknown option --jsn"},
+        {{"map", "10.77.1.10", "HDD_a", "ZZ"}, "drive 'ZZ' is not a drive letter"},
+        {{"map", "10.77.1.10", "HDD_a", "1:"}, "drive '1:'"},
+        {{"map", "10.77.1.10", "HDD_a", "B:"}, "drive B: is never used"},
+        {{"map", "10.77.1.10", "a\\b", "Z:"}, "may not hold slashes"},
+        {{"map", "10.77.1.10", "", "Z:"}, "volume name is empty"},
+        {{"map", "nas1", "HDD_a", "Z:"}, "device address 'nas1'"},
+        {{"map", "10.77.1.10", "HDD_a", "Z:", "--password-stdin"}, "only for the user given with --user"},
+        {{"unmap", "Z:\\"}, "drive 'Z:\\'"},
+        {{"unmap", "Z:", "--force"}, "--force applies to map only"},
+        {{"web", "10.77.1.10", "--user", "bob"}, "--user applies to login and map only"},
+        {{"drives", "--print"}, "--print applies to web only"},
     };
     for (const Case& c : cases) {
         const auto parsed = Parse(c.args);

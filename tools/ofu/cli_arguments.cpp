@@ -15,12 +15,21 @@ const char* const kUsage =
     "  ofu set ADDRESS workgroup|codepage|access-mode|addon-name|install-control|param5 VALUE\n"
     "  ofu set-static ADDRESS NEW-ADDRESS --netmask MASK [--gateway GW] [--password-stdin]\n"
     "  ofu set-dhcp ADDRESS [--password-stdin]\n"
+    "  ofu drives [--json]\n"
+    "  ofu map ADDRESS VOLUME DRIVE [--user NAME] [--password-stdin] [--force]\n"
+    "  ofu unmap DRIVE\n"
+    "  ofu web ADDRESS [--print]\n"
     "  ofu --help | --version\n"
     "\n"
     "Finds the storage devices on every local network (UDP multicast 224.0.0.1, port 13579)\n"
     "and talks to one of them. ADDRESS is the device's address as `ofu discover` lists it.\n"
     "set-static and set-dhcp log in as \"admin\" first (password from standard input with\n"
     "--password-stdin, empty otherwise).\n"
+    "\n"
+    "drives lists the drive letters that can hold a share (* marks the first free one). map\n"
+    "connects DRIVE (like Z:) to the device's VOLUME with your session's credentials, then with\n"
+    "--user and the password from standard input; a letter in use needs --force. web checks\n"
+    "that the device's web page answers and opens it in your default browser.\n"
     "\n"
     "Exit status: 0 success; 1 device not found, refused or silent; 2 usage error.\n";
 
@@ -56,6 +65,34 @@ bool IsContiguousNetmask(std::string_view text) {
 
 }  // namespace
 
+std::string NormalisedDrive(std::string_view text) {
+    if (text.empty() || text.size() > 2 || (text.size() == 2 && text[1] != ':')) return {};
+    char letter = text[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return {};
+    return std::string{letter, ':'};
+}
+
+namespace {
+
+// A volume is a share name on the device: one path part, no control characters.
+std::string VolumeProblem(std::string_view volume) {
+    if (volume.empty()) return "the volume name is empty";
+    if (volume.size() > 255) return "the volume name holds at most 255 characters";
+    for (const char c : volume) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '\\' || c == '/')
+            return "volume name '" + std::string(volume) + "' may not hold slashes, backslashes or control characters";
+    }
+    return {};
+}
+
+std::string DriveError(std::string_view text) {
+    return "drive '" + std::string(text) + "' is not a drive letter (like Z:)";
+}
+
+}  // namespace
+
 bool IsPlainDottedAddress(std::string_view text) {
     std::array<std::uint8_t, 4> octets{};
     return DottedQuadToBytes(text, octets) && BytesToDottedQuad(octets) == text;
@@ -76,12 +113,16 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
             request.json = true;
         } else if (arg == "--password-stdin") {
             request.passwordFromStdin = true;
+        } else if (arg == "--force") {
+            request.force = true;
+        } else if (arg == "--print") {
+            request.printOnly = true;
         } else if (arg == "--user" || arg == "--netmask" || arg == "--gateway") {
             if (k + 1 >= args.size()) return Fail(std::string(arg) + " needs a value");
-            std::string& target = arg == "--user" ? request.user
-                                  : arg == "--netmask" ? request.netmask
-                                                       : request.gateway;
-            target = std::string(args[++k]);
+            if (arg == "--user")
+                request.user = std::string(args[++k]);
+            else
+                (arg == "--netmask" ? request.netmask : request.gateway) = std::string(args[++k]);
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Fail("unknown option " + std::string(arg));
         } else {
@@ -108,8 +149,6 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     } else if (verb == "login") {
         request.verb = Verb::Login;
         problem = expectWords(2);
-        if (problem.empty() && request.user.size() > 16)
-            problem = "the user name holds at most 16 characters";
     } else if (verb == "set") {
         request.verb = Verb::Set;
         problem = expectWords(4);
@@ -122,24 +161,55 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     } else if (verb == "set-dhcp") {
         request.verb = Verb::SetDhcp;
         problem = expectWords(2);
+    } else if (verb == "drives") {
+        request.verb = Verb::Drives;
+        problem = expectWords(1);
+    } else if (verb == "map") {
+        request.verb = Verb::Map;
+        problem = expectWords(4);
+    } else if (verb == "unmap") {
+        request.verb = Verb::Unmap;
+        problem = expectWords(2);
+    } else if (verb == "web") {
+        request.verb = Verb::Web;
+        problem = expectWords(2);
     } else {
         return Fail("unknown command '" + std::string(verb) + "'");
     }
     if (!problem.empty()) return Fail(problem);
     const Verb v = request.verb;
-    if (request.json && v != Verb::Discover && v != Verb::Query)
-        return Fail("--json applies to discover and query only");
-    if (request.passwordFromStdin && v != Verb::Login && v != Verb::SetStatic && v != Verb::SetDhcp)
-        return Fail("--password-stdin applies to login, set-static and set-dhcp only");
-    if (request.user != "admin" && v != Verb::Login) return Fail("--user applies to login only");
+    if (request.json && v != Verb::Discover && v != Verb::Query && v != Verb::Drives)
+        return Fail("--json applies to discover, query and drives only");
+    if (request.passwordFromStdin && v != Verb::Login && v != Verb::SetStatic && v != Verb::SetDhcp && v != Verb::Map)
+        return Fail("--password-stdin applies to login, set-static, set-dhcp and map only");
+    if (request.user && v != Verb::Login && v != Verb::Map) return Fail("--user applies to login and map only");
+    if (request.user && request.user->size() > 16) return Fail("the user name holds at most 16 characters");
+    if (v == Verb::Map && request.passwordFromStdin && !request.user)
+        return Fail("map reads a password only for the user given with --user");
+    if (request.force && v != Verb::Map) return Fail("--force applies to map only");
+    if (request.printOnly && v != Verb::Web) return Fail("--print applies to web only");
     if ((!request.netmask.empty() || !request.gateway.empty()) && v != Verb::SetStatic)
         return Fail("--netmask and --gateway apply to set-static only");
 
-    if (v == Verb::Discover) return {request, {}};
+    if (v == Verb::Discover || v == Verb::Drives) return {request, {}};
+    if (v == Verb::Unmap) {
+        request.drive = NormalisedDrive(words[1]);
+        if (request.drive.empty()) return Fail(DriveError(words[1]));
+        return {request, {}};
+    }
     request.address = std::string(words[1]);
     if (!IsPlainDottedAddress(request.address)) return Fail(AddressError("device address", request.address));
     if (words.size() > 2) request.item = std::string(words[2]);
     if (request.verb == Verb::Set) request.value = std::string(words[3]);
+    if (request.verb == Verb::Map) {
+        request.item.clear();
+        request.volume = std::string(words[2]);
+        if (const std::string problem2 = VolumeProblem(request.volume); !problem2.empty()) return Fail(problem2);
+        request.drive = NormalisedDrive(words[3]);
+        if (request.drive.empty()) return Fail(DriveError(words[3]));
+        if (request.drive == "A:" || request.drive == "B:")
+            return Fail("drive " + request.drive + " is never used for shares (use C: to Z:)");
+    }
     if (request.verb == Verb::SetStatic) {
         request.newAddress = std::string(words[2]);
         request.item.clear();

@@ -8,7 +8,7 @@
 
 namespace ofu::cli {
 
-enum class Verb { Help, Version, Discover, Query, Login, Set, SetStatic, SetDhcp };
+enum class Verb { Help, Version, Discover, Query, Login, Set, SetStatic, SetDhcp, Drives, Map, Unmap, Web };
 
 struct CliRequest {
     Verb verb = Verb::Help;
@@ -19,8 +19,12 @@ struct CliRequest {
     std::string newAddress;  // set-static
     std::string netmask;
     std::string gateway;
-    std::string user = "admin";
+    std::optional<std::string> user;  // --user; login defaults to "admin"
     bool passwordFromStdin = false;
+    std::string volume;  // map
+    std::string drive;   // map, unmap: "Z:"
+    bool force = false;  // map: replace a letter's connection
+    bool printOnly = false;  // web: print the browser's command line instead of starting it
 };
 
 struct ParsedCommandLine {
@@ -30,6 +34,9 @@ struct ParsedCommandLine {
 
 // `args` excludes the program name.
 ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// The drive text "Z:" of a letter given as "z", "Z" or "z:"; empty when the text is not one.
+std::string NormalisedDrive(std::string_view text);
 
 // True for a dotted IPv4 address in its plain form (four numbers 0 to 255, no leading zeros),
 // the only form in which devices are listed.

@@ -7,6 +7,7 @@
 #include "protocol/transport.h"
 #include "protocol/volume_list.h"
 #include "resources/version.h"
+#include "tools/ofu/cli_access.h"
 #include "tools/ofu/cli_arguments.h"
 #include "tools/ofu/device_output.h"
 
@@ -95,6 +96,8 @@ public:
         switch (request_.verb) {
             case Verb::Help: out_ << kUsage; return kExitSuccess;
             case Verb::Version: out_ << "ofu " << kProductVersion << "\n"; return kExitSuccess;
+            case Verb::Drives: return RunDrives(request_, out_);
+            case Verb::Unmap: return RunUnmap(request_, out_, err_);
             default: break;
         }
         // Everything the command will send is checked before the transport opens.
@@ -123,10 +126,12 @@ public:
         TargetDeviceAddress = request_.address;
         switch (request_.verb) {
             case Verb::Query: return query();
-            case Verb::Login: return login(request_.user, password);
+            case Verb::Login: return login(request_.user.value_or("admin"), password);
             case Verb::Set: return finish(setItem->command(), "ok");
             case Verb::SetStatic: return setStatic(password);
             case Verb::SetDhcp: return setDhcp(password);
+            case Verb::Map: return RunMap(request_, password, out_, err_);
+            case Verb::Web: return RunWeb(request_, out_, err_);
             default: return kExitUsage;
         }
     }

@@ -1,4 +1,5 @@
 // `ofu`: the command-line client of the device protocol, for administrators and scripts.
+#include "platform/services.h"
 #include "tools/ofu/cli_run.h"
 
 #include <iostream>
@@ -8,5 +9,8 @@
 int main(int argc, char** argv) {
     std::vector<std::string_view> args;
     for (int k = 1; k < argc; ++k) args.emplace_back(argv[k]);
-    return ofu::cli::RunCli(args, std::cout, std::cerr, std::cin);
+    ofu::platform::InitPlatformServices();
+    const int status = ofu::cli::RunCli(args, std::cout, std::cerr, std::cin);
+    ofu::platform::FreePlatformServices();
+    return status;
 }
