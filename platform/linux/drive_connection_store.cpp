@@ -1,10 +1,32 @@
 #include "platform/linux/drive_connection_store.h"
 
+#include "platform/linux/gio_share_mount.h"
+#include "platform/linux/linux_system_info.h"
+#include "platform/linux/share_credentials.h"
+#include "platform/linux/smb_share_check.h"
+#include "platform/linux/tcp_probe.h"
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <system_error>
 
 namespace ofu::platform::linux_drives {
+namespace {
+
+// The port is probed first with this bound, so that an absent device fails within about 2 s
+// rather than after the client library's fixed 5 s connect time-out.
+constexpr int kProbeLimitMillis = 1500;
+constexpr std::uint16_t kSmbPort = 445;
+
+bool AnotherLetterUsesShare(const ConnectionTable& table, char letter, const RemoteName& share) {
+    return std::any_of(table.begin(), table.end(), [&](const auto& entry) {
+        if (entry.first == letter) return false;
+        const auto other = ParseRemoteName(entry.second);
+        return other && SameShare(*other, share);
+    });
+}
+
+}  // namespace
 
 std::filesystem::path DefaultTablePath() {
     std::filesystem::path base;
@@ -18,45 +40,7 @@ std::filesystem::path DefaultTablePath() {
     return base / "ostrel-ferrow-utility" / "drive-connections";
 }
 
-char DriveLetterOf(std::string_view drive) {
-    if (drive.size() < 2 || drive[1] != ':') return 0;
-    if (drive.size() > 2 && !(drive.size() == 3 && (drive[2] == '\\' || drive[2] == '/'))) return 0;
-    const char letter = drive[0];
-    if (letter >= 'a' && letter <= 'z') return static_cast<char>(letter - 'a' + 'A');
-    if (letter >= 'A' && letter <= 'Z') return letter;
-    return 0;
-}
-
-ConnectionTable LoadTable(const std::filesystem::path& path) {
-    ConnectionTable table;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        const char letter = DriveLetterOf(std::string_view(line).substr(0, tab));
-        std::string remote = line.substr(tab + 1);
-        if (letter == 0 || remote.empty()) continue;
-        table[letter] = std::move(remote);
-    }
-    return table;
-}
-
-bool SaveTable(const std::filesystem::path& path, const ConnectionTable& table) {
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    const std::filesystem::path temporary = path.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        for (const auto& [letter, remote] : table) {
-            // A remote name with a line break would corrupt the table: refuse it.
-            if (remote.find_first_of("\r\n\t") != std::string::npos) return false;
-            out << letter << ":\t" << remote << "\n";
-        }
-        if (!out) return false;
-    }
-    std::filesystem::rename(temporary, path, error);
-    return !error;
-}
+std::filesystem::path DriveConnectionStore::SmbConfigHome() const { return path_.parent_path() / "smb-client"; }
 
 NetStatus DriveConnectionStore::GetConnection(std::string_view drive, std::string& remoteName,
                                               std::size_t bufferLength) {
@@ -78,13 +62,81 @@ DriveType DriveConnectionStore::GetDriveType(std::string_view root) {
     return table.count(letter) != 0 ? DriveType::Remote : DriveType::NoRootDir;
 }
 
-NetStatus DriveConnectionStore::AddConnection(const NetResource&, const std::optional<std::string>&,
-                                              const std::optional<std::string>&, unsigned) {
-    return NetStatus::Failed;
+NetStatus DriveConnectionStore::AddConnection(const NetResource& resource, const std::optional<std::string>& password,
+                                              const std::optional<std::string>& userName, unsigned /*flags*/) {
+    // kConnectUpdateProfile is what the table is; kConnectInteractive has no prompt here.
+    const char letter = LocalNameLetterOf(resource.localName);
+    if (letter == 0) return NetStatus::BadDevice;
+    const std::optional<RemoteName> remote = ParseRemoteName(resource.remoteName);
+    if (!remote) return NetStatus::InvalidParameter;
+    // The session user's name whole: one too long for a share is refused below, never cut.
+    std::string sessionUser;
+    if (!userName && GetUser(sessionUser, 4096) != NetStatus::Ok) sessionUser.clear();
+    const std::optional<ShareCredentials> credentials =
+        ResolveCredentials(password, userName, sessionUser, !password && HasKerberosTicketCache());
+    if (!credentials) return NetStatus::InvalidParameter;
+    if (letter == 'C' || LoadTable(path_).count(letter) != 0) return NetStatus::AlreadyAssigned;
+
+    if (linux_net::ProbeTcp(remote->server, kSmbPort, kProbeLimitMillis) != linux_net::ProbeResult::Connected)
+        return NetStatus::BadNetPath;
+    if (const NetStatus checked = CheckShare(*remote, *credentials, SmbConfigHome()); checked != NetStatus::Ok)
+        return checked;
+
+    // From here to the recording the table is locked, so that a cancel of another letter on
+    // the same share cannot unmount it in between.
+    const DriveTableLock lock(path_);
+    if (!lock.held()) return NetStatus::Failed;
+    ConnectionTable table = LoadTable(path_);
+    if (table.count(letter) != 0) return NetStatus::AlreadyAssigned;
+    bool mounted = false;
+    if (GvfsAvailable()) {
+        const MountOutcome outcome = MountShare(*remote, *credentials);
+        if (outcome.status != NetStatus::Ok) return outcome.status;
+        mounted = outcome.newlyMounted;
+    }
+    table[letter] = resource.remoteName;
+    if (!SaveTable(path_, table)) {
+        if (mounted && !AnotherLetterUsesShare(table, letter, *remote)) UnmountShare(*remote, true);
+        return NetStatus::Failed;
+    }
+    return NetStatus::Ok;
 }
 
-NetStatus DriveConnectionStore::CancelConnection(std::string_view, unsigned, bool) { return NetStatus::NotConnected; }
+NetStatus DriveConnectionStore::CancelConnection(std::string_view localName, unsigned /*flags*/, bool force) {
+    const char letter = LocalNameLetterOf(localName);
+    if (letter == 0) return NetStatus::BadDevice;
+    const DriveTableLock lock(path_);
+    if (!lock.held()) return NetStatus::Failed;
+    ConnectionTable table = LoadTable(path_);
+    const auto entry = table.find(letter);
+    if (entry == table.end()) return NetStatus::NotConnected;
 
-NetStatus DriveConnectionStore::GetUser(std::string&, std::size_t) { return NetStatus::Failed; }
+    // Entries in the table passed the parser when they were read.
+    const RemoteName remote = *ParseRemoteName(entry->second);
+    if (!AnotherLetterUsesShare(table, letter, remote) && GvfsAvailable()) {
+        // A mount that cannot be removed (busy, without force) keeps its letter: the caller
+        // learns that the drive is still in use.
+        if (UnmountShare(remote, force) != NetStatus::Ok) return NetStatus::Failed;
+    }
+    table.erase(entry);
+    return SaveTable(path_, table) ? NetStatus::Ok : NetStatus::Failed;
+}
+
+NetStatus DriveConnectionStore::GetUser(std::string& userName, std::size_t bufferLength) {
+    const std::optional<std::string> name = LinuxSystemInfo().GetUserName();
+    if (!name) return NetStatus::Failed;
+    if (name->size() + 1 > bufferLength) return NetStatus::MoreData;
+    userName = *name;
+    return NetStatus::Ok;
+}
+
+std::string DriveConnectionStore::LocalFolder(std::string_view drive) {
+    const char letter = DriveLetterOf(drive);
+    if (letter == 0) return {};
+    const ConnectionTable table = LoadTable(path_);
+    const auto entry = table.find(letter);
+    if (entry == table.end() || !GvfsAvailable()) return {};
+    return MountedFolder(*ParseRemoteName(entry->second));
+}
 
 }  // namespace ofu::platform::linux_drives

@@ -1,27 +1,20 @@
-// The per-user table of drive-letter connections that stands for the connections Windows
-// remembers in the user profile. One line per connected letter: the drive ("Z:"), a tab,
-// and the remote name ("\\NAS1\Volume_1"). Kept under the XDG state directory:
+// The drive-letter connections on Linux. The per-user table (drive_table_file.h) stands for the
+// connections Windows remembers in the user profile; a new connection is checked against the
+// share itself (smb_share_check.h) and, where the session runs GVFS, mounted on the desktop
+// too (gio_share_mount.h). The table is kept under the XDG state directory:
 // $XDG_STATE_HOME/ostrel-ferrow-utility/drive-connections (default ~/.local/state/...).
 #pragma once
 
 #include "platform/drive_connections.h"
+#include "platform/linux/drive_table_file.h"
+#include "platform/linux/remote_name.h"
 
 #include <filesystem>
-#include <map>
 #include <string>
 
 namespace ofu::platform::linux_drives {
 
-// Letter ('A' to 'Z') to remote name.
-using ConnectionTable = std::map<char, std::string>;
-
 std::filesystem::path DefaultTablePath();
-
-// Reads the table; a missing or unreadable file is an empty table, and lines that do not
-// name a letter and a remote name are skipped.
-ConnectionTable LoadTable(const std::filesystem::path& path);
-// Writes the table whole (through a temporary file, so a reader never sees half of it).
-bool SaveTable(const std::filesystem::path& path, const ConnectionTable& table);
 
 // C: is the fixed system drive, a letter in the table is a remote drive, every other letter
 // is free.
@@ -31,18 +24,29 @@ public:
 
     NetStatus GetConnection(std::string_view drive, std::string& remoteName, std::size_t bufferLength) override;
     DriveType GetDriveType(std::string_view root) override;
+    // Checks in this order: the drive text (BadDevice), the remote name and credentials
+    // (InvalidParameter), a letter in use (AlreadyAssigned), TCP port 445 of the server within
+    // about 1.5 s (BadNetPath), the share with the credentials (AccessDenied, BadNetName, ...),
+    // then the desktop mount where there is GVFS; only then is the letter recorded.
     NetStatus AddConnection(const NetResource& resource, const std::optional<std::string>& password,
                             const std::optional<std::string>& userName, unsigned flags) override;
+    // Removes the letter's entry; the desktop mount of its share goes too unless another letter
+    // still uses that share. Failed (and the entry kept) when the mount cannot be removed.
     NetStatus CancelConnection(std::string_view localName, unsigned flags, bool force) override;
     NetStatus GetUser(std::string& userName, std::size_t bufferLength) override;
+
+    // The local folder where the files of the connected letter `drive` ("Z:") can be reached
+    // when GVFS mounted its share (GVFS's FUSE folder, with the remote name's folders below
+    // it); empty when the letter is not connected or the share has no such folder.
+    std::string LocalFolder(std::string_view drive);
 
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    // The folder of the empty libsmbclient configuration, beside the table.
+    std::filesystem::path SmbConfigHome() const;
+
     std::filesystem::path path_;
 };
-
-// The letter of a drive text "Z:" (either case), or 0 when the text is not one.
-char DriveLetterOf(std::string_view drive);
 
 }  // namespace ofu::platform::linux_drives

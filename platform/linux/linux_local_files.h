@@ -4,8 +4,6 @@
 
 #include "platform/local_files.h"
 
-#include <filesystem>
-
 namespace ofu::platform {
 
 class LinuxLocalFiles final : public LocalFiles {
