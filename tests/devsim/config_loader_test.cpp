@@ -17,7 +17,8 @@ TEST(ConfigLoader, ReadsEveryField) {
         "device_id": "00:11:22:aa:BB:55", "answer_form": 7, "match_bytes": [3, 4], "model": "OFN-420",
         "volumes": ["HDD_a", "USB1"], "workgroup": "LAB", "codepage": "437", "ideok": "0", "share_name": "HDD_1",
         "bt_firmware": "2", "domain": "nas1.lab", "ssl": "1", "admin_password": "pw", "dhcp_address": "10.77.1.60",
-        "answer_to": "unicast", "link": "both",
+        "answer_to": "unicast", "link": "both", "smb": false, "web": false,
+        "shares": {"USB1": {"user": "hdduser", "password": "secret 1"}},
         "faults": {"delay_ms": 300, "drop_probability": 0.25, "seed": 7, "duplicates": 1,
                    "foreign_client_answers": 2, "other_type_answers": 3,
                    "malformed": ["unterminated", "name_over_255"], "malformed_replaces_answer": true}
@@ -42,12 +43,51 @@ TEST(ConfigLoader, ReadsEveryField) {
     EXPECT_EQ(c.faults.malformed,
               (std::vector<MalformedKind>{MalformedKind::kUnterminated, MalformedKind::kNameOver255}));
     EXPECT_TRUE(c.faults.malformedReplacesAnswer);
+    EXPECT_FALSE(c.smbServer);
+    EXPECT_FALSE(c.webServer);
+    EXPECT_EQ(c.shares, (std::map<std::string, ShareAccount>{{"USB1", {"hdduser", "secret 1"}}}));
 
     const auto defaults = LoadConfigText("{\"devices\": [{" + kMinimal + "}]}", "x");
     ASSERT_TRUE(defaults.ok());
     EXPECT_EQ(defaults.devices[0].answerForm, 8);
     EXPECT_EQ(defaults.devices[0].shareName, "HDD_a");
     EXPECT_EQ(defaults.devices[0].answerTo, AnswerDestination::kGroup);
+    EXPECT_TRUE(defaults.devices[0].smbServer);
+    EXPECT_TRUE(defaults.devices[0].webServer);
+    EXPECT_TRUE(defaults.devices[0].shares.empty());
+}
+
+TEST(ConfigLoader, RefusesSharesTheLabCouldNotServe) {
+    const std::string device = "{" + kMinimal + R"(, "volumes": ["HDD_a", "USB1"], "shares": )";
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"USB2": {"user": "u1", "password": "p"}})",
+         R"(field "shares": "USB2" is not one of the device's volumes)"},
+        {R"({"USB1": {"user": "1user", "password": "p"}})", R"(field "shares.USB1.user": "1user" is not 1 to 32)"},
+        {R"({"USB1": {"user": ")" + std::string(33, 'u') + R"(", "password": "p"}})", R"(field "shares.USB1.user")"},
+        {R"({"USB1": {"user": "us\"er", "password": "p"}})", R"(field "shares.USB1.user")"},
+        {R"({"USB1": {"user": "Root", "password": "p"}})", R"(field "shares.USB1.user": "Root" is reserved)"},
+        {R"({"USB1": {"user": "admin", "password": "p"}})", R"(field "shares.USB1.user": "admin" is reserved)"},
+        {R"({"USB1": {"user": "u1", "password": ""}})", R"(field "shares.USB1.password": not 1 to 64)"},
+        {R"({"USB1": {"user": "u1", "password": "a\nb"}})", R"(field "shares.USB1.password": not 1 to 64)"},
+        {R"({"USB1": {"user": "u1", "password": ")" + std::string(65, 'p') + R"("}})",
+         R"(field "shares.USB1.password")"},
+        {R"({"HDD_a": {"user": "u1", "password": "p"}, "USB1": {"user": "u1", "password": "q"}})",
+         R"(field "shares.USB1.password": user "u1" has another password)"},
+        {R"({"USB1": {"user": "u1"}})", R"(field "shares.USB1.password": missing)"},
+        {R"({"USB1": {"user": "u1", "password": "p", "group": "g"}})", R"(field "shares.USB1.group": unknown field)"},
+        {R"({"USB1": "u1"})", R"(field "shares.USB1": expected)"},
+        {R"(["USB1"])", R"(field "shares": expected an object)"},
+    };
+    for (const auto& [shares, expected] : cases) {
+        const std::string prefix = R"(lab.json: device "NAS1": )" + expected;
+        const std::string error = Load(device + shares + "}");
+        EXPECT_EQ(error.substr(0, prefix.size()), prefix) << shares;
+    }
+    const std::string sameUserTwice =
+        R"({"HDD_a": {"user": "u1", "password": "p w"}, "USB1": {"user": "u1", "password": "p w"}})";
+    EXPECT_EQ(Load(device + sameUserTwice + "}"), "");
+    EXPECT_EQ(Load("{" + kMinimal + R"(, "web": 1})"),
+              R"(lab.json: device "NAS1": field "web": expected true or false)");
 }
 
 TEST(ConfigLoader, ErrorsNameTheSourceTheDeviceAndTheField) {

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Lab smoke test: builds the lab with a tiny config, checks from the workstation namespace
-# that the simulated devices answer on both links, changes one device's address, takes the
-# lab down and checks that no namespace, process or hosts file is left.
+# that the simulated devices answer on both links and that the devices' smbd and web servers
+# serve what the config says, changes one device's address, takes the lab down and checks
+# that no namespace, process or hosts file is left.
 # Usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT. Exit 77 (skipped) when not root.
 set -u
 
@@ -39,9 +40,12 @@ trap cleanup EXIT
 cat >"$CONFIG" <<'EOF'
 {"devices": [
   {"name": "SMOKE1", "ip": "10.77.1.21", "gateway": "10.77.1.1", "device_id": "02:00:00:00:00:21",
-   "answer_form": 8, "model": "OFN-420", "volumes": ["HDD_a", "USB1"], "link": "dev1"},
+   "answer_form": 8, "model": "OFN-420", "volumes": ["HDD_a", "USB1"], "link": "dev1",
+   "shares": {"USB1": {"user": "smokeuser", "password": "smoke pw$1"}}},
   {"name": "SMOKE2", "ip": "10.77.2.22", "device_id": "02:00:00:00:00:22", "answer_form": 2,
-   "answer_to": "unicast", "link": "dev2"}
+   "answer_to": "unicast", "link": "dev2", "ssl": "1"},
+  {"name": "SMOKE3", "ip": "10.77.1.23", "device_id": "02:00:00:00:00:23", "volumes": ["bad name"],
+   "link": "dev1", "web": false}
 ]}
 EOF
 
@@ -68,6 +72,33 @@ fi
 pids=$(python3 -c 'import json,sys; print(" ".join(str(s["pid"]) for s in json.load(open(sys.argv[1]))["simulators"]))' \
     "$OFU_LAB_DIR/lab.json")
 [ -n "$pids" ] || fail "no simulator PIDs recorded"
+servers=$(python3 -c 'import json,sys; print(" ".join(s["kind"] + "-" + s["device"] for s in json.load(open(sys.argv[1]))["servers"]))' \
+    "$OFU_LAB_DIR/lab.json")
+[ "$servers" = "smbd-SMOKE1 lighttpd-SMOKE1 lighttpd-SMOKE2" ] || fail "servers recorded: $servers"
+
+# The servers, before SMOKE1 moves away from the address they listen on.
+smb() { "$LAB" exec smbclient "$@" 2>&1; }
+out=$(smb -N -g -L //SMOKE1)
+{ grep -q '^Disk|HDD_a|' <<<"$out" && grep -q '^Disk|USB1|' <<<"$out"; } || fail "share list of SMOKE1: $out"
+out=$(smb -N //SMOKE1/HDD_a -c 'ls; get README.txt /dev/stdout')
+{ grep -q ' README.txt ' <<<"$out" && grep -q 'volume HDD_a of the lab device SMOKE1' <<<"$out"; } \
+    || fail "guest share HDD_a: $out"
+# shellcheck disable=SC2016  # the "$1" is part of the password: no shell may expand it
+out=$(smb //SMOKE1/USB1 -U 'smokeuser%smoke pw$1' -c 'get README.txt /dev/stdout')
+grep -q 'volume USB1 of the lab device SMOKE1' <<<"$out" || fail "password share with its user: $out"
+out=$(smb //SMOKE1/USB1 -U 'smokeuser%wrong' -c 'ls') && fail "password share took a wrong password: $out"
+grep -q NT_STATUS_LOGON_FAILURE <<<"$out" || fail "wrong password: $out"
+out=$(smb -N //SMOKE1/USB1 -c 'ls') && fail "password share let a guest in: $out"
+"$LAB" exec curl -sS --max-time 5 http://SMOKE1/ | grep -q '<h1>SMOKE1 web configuration</h1>' \
+    || fail "web page of SMOKE1"
+"$LAB" exec curl -sSk --max-time 5 https://SMOKE2/ | grep -q '<title>SMOKE2 web configuration</title>' \
+    || fail "https page of SMOKE2"
+"$LAB" exec curl -s --max-time 5 http://SMOKE3/ >/dev/null
+[ $? -eq 7 ] || fail "SMOKE3 (\"web\": false) did not refuse port 80"
+grep -q "volume 'bad name' gets no share" "$OFU_LAB_DIR/lab.log" || fail "lab log lacks the unusable volume name"
+out=$("$LAB" status)
+grep -q '^smbd for SMOKE1 .* running; shares HDD_a (guest), USB1 (user smokeuser)$' <<<"$out" \
+    || fail "status does not list the smbd of SMOKE1: $out"
 
 answers=$(probe 10.77.1.1 search)
 [ "$(field address SMOKE1 <<<"$answers")" = "10.77.1.21" ] || fail "search on link 1: $answers"
@@ -100,6 +131,18 @@ for pid in $pids; do
         fail "simulator PID $pid still running"
     fi
 done
+# Every server the lab started, and the helpers smbd started for the share list, name a file
+# of the lab's state directory on their command line (zombies have an empty one).
+left=$(python3 -c '
+import os, sys
+for pid in filter(str.isdigit, os.listdir("/proc")):
+    try:
+        args = open(f"/proc/{pid}/cmdline", "rb").read().decode(errors="replace").split("\0")
+    except OSError:
+        continue
+    if int(pid) != os.getpid() and any(sys.argv[1] in arg for arg in args):
+        print(pid, *args)' "$OFU_LAB_DIR/")
+[ -z "$left" ] || fail "processes of the lab left after down: $left"
 [ -e /etc/netns/ofus-ws ] && fail "hosts file left"
 grep -q '"event":"stop"' "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "simulator did not stop cleanly"
 "$LAB" down || fail "a second lab down failed"

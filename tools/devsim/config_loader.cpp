@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <limits>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -39,7 +40,7 @@ const std::set<std::string> kDeviceFields = {
     "name",     "ip",        "netmask",    "gateway",     "dhcp",   "device_id",      "answer_form",
     "match_bytes", "model",  "volumes",    "workgroup",   "codepage", "ideok",        "share_name",
     "bt_firmware", "domain", "ssl",        "admin_password", "dhcp_address", "answer_to", "link",
-    "faults",
+    "faults",   "shares",    "smb",        "web",
 };
 const std::set<std::string> kFaultFields = {
     "delay_ms", "drop_probability", "seed", "duplicates", "foreign_client_answers", "other_type_answers",
@@ -143,6 +144,36 @@ void ReadFaults(const json& faults, const std::string& label, FaultConfig& out, 
     error = reader.error();
 }
 
+// "shares": {"VOLUME": {"user": NAME, "password": TEXT}, ...}; both fields required.
+void ReadShares(const json& shares, const std::string& label, std::map<std::string, ShareAccount>& out,
+                std::string& error) {
+    if (!shares.is_object()) {
+        error = label + ": field \"shares\": expected an object of volume names";
+        return;
+    }
+    for (const auto& [volume, account] : shares.items()) {
+        const std::string prefix = "shares." + volume;
+        if (!account.is_object()) {
+            error = label + ": field \"" + prefix + "\": expected {\"user\": ..., \"password\": ...}";
+            return;
+        }
+        for (const auto& [field, value] : account.items()) {
+            if (field != "user" && field != "password") {
+                error = label + ": field \"" + prefix + "." + field + "\": unknown field";
+                return;
+            }
+        }
+        DeviceReader reader(account, label, prefix + ".");
+        ShareAccount& entry = out[volume];
+        reader.text("user", entry.user, true);
+        reader.text("password", entry.password, true);
+        if (!reader.error().empty()) {
+            error = reader.error();
+            return;
+        }
+    }
+}
+
 std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& config) {
     std::string label = "device #" + std::to_string(index + 1);
     if (!object.is_object()) return label + ": expected an object";
@@ -210,11 +241,18 @@ std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& conf
         reader.fail("answer_to", "\"" + answerTo + "\" is not \"group\" or \"unicast\"");
     }
     reader.text("link", config.link);
+    reader.flag("smb", config.smbServer);
+    reader.flag("web", config.webServer);
     if (!reader.error().empty()) return reader.error();
 
     if (const auto it = object.find("faults"); it != object.end()) {
         std::string error;
         ReadFaults(*it, label, config.faults, error);
+        if (!error.empty()) return error;
+    }
+    if (const auto it = object.find("shares"); it != object.end()) {
+        std::string error;
+        ReadShares(*it, label, config.shares, error);
         if (!error.empty()) return error;
     }
     return ValidateDeviceConfig(config);

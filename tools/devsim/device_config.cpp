@@ -1,5 +1,7 @@
 #include "device_config.h"
 
+#include <algorithm>
+
 #include "dotted_address.h"
 
 namespace ofu::devsim {
@@ -34,6 +36,58 @@ std::string CheckTextWidth(const DeviceConfig& config, std::string_view field, c
         return Problem(config, field, "longer than " + std::to_string(maxLength) + " characters");
     }
     if (text.find('\0') != std::string::npos) return Problem(config, field, "contains a zero byte");
+    return {};
+}
+
+// ASCII only, whatever the locale: these names go into the lab's smbd and passwd files.
+bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+bool IsReservedUser(const std::string& user) {
+    std::string lower(user);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return lower == "root" || lower == "nobody" || lower == kAdminUserName;
+}
+
+bool IsShareUserName(const std::string& user) {
+    if (user.empty() || user.size() > 32 || !IsAsciiLetter(static_cast<unsigned char>(user[0]))) return false;
+    return std::all_of(user.begin(), user.end(), [](unsigned char c) {
+        return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '.' || c == '-';
+    });
+}
+
+bool IsSharePassword(const std::string& password) {
+    return !password.empty() && password.size() <= 64 &&
+           std::all_of(password.begin(), password.end(), [](unsigned char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+// Each share of `shares` belongs to one of the volumes, its user name and password are
+// usable by the lab's smbd, and a user has one password on the device (smbd keeps one).
+std::string CheckShares(const DeviceConfig& config) {
+    std::map<std::string, const std::string*> passwordOf;
+    for (const auto& [volume, account] : config.shares) {
+        const std::string field = "shares." + volume;
+        if (std::find(config.volumes.begin(), config.volumes.end(), volume) == config.volumes.end()) {
+            return Problem(config, "shares", Quoted(volume) + " is not one of the device's volumes");
+        }
+        if (!IsShareUserName(account.user)) {
+            return Problem(config, field + ".user",
+                           Quoted(account.user) + " is not 1 to 32 letters, digits, '_', '.' or '-' "
+                                                  "starting with a letter");
+        }
+        if (IsReservedUser(account.user)) {
+            return Problem(config, field + ".user", Quoted(account.user) + " is reserved");
+        }
+        if (!IsSharePassword(account.password)) {
+            return Problem(config, field + ".password", "not 1 to 64 printable ASCII characters");
+        }
+        const auto [known, added] = passwordOf.emplace(account.user, &account.password);
+        if (!added && *known->second != account.password) {
+            return Problem(config, field + ".password",
+                           "user " + Quoted(account.user) + " has another password on an earlier share");
+        }
+    }
     return {};
 }
 
@@ -91,7 +145,7 @@ std::string ValidateDeviceConfig(const DeviceConfig& config) {
     for (const auto& [field, count] : counts) {
         if (count < 0 || count > 100) return Problem(config, field, "not within 0 to 100");
     }
-    return {};
+    return CheckShares(config);
 }
 
 bool ServesLink(const DeviceConfig& config, const std::string& link) {

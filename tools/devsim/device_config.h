@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct FaultConfig {
     int otherTypeAnswers = 0;          // copies with another answer type, sent before it
     std::vector<MalformedKind> malformed;  // broken variants, sent before it
     bool malformedReplacesAnswer = false;  // send only the broken variants
+};
+
+// The account a volume's share asks for in the lab's smbd.
+struct ShareAccount {
+    std::string user;      // 1 to 32 of [A-Za-z0-9_.-], starting with a letter
+    std::string password;  // 1 to 64 printable ASCII characters
+    bool operator==(const ShareAccount&) const = default;
 };
 
 struct DeviceConfig {
@@ -49,6 +57,10 @@ struct DeviceConfig {
     AnswerDestination answerTo = AnswerDestination::kGroup;
     std::string link = "dev1";  // "dev1", "dev2" or "both"
     FaultConfig faults;
+    // The lab's real servers for the device; the simulator itself does not use these.
+    std::map<std::string, ShareAccount> shares;  // volume -> account; other volumes are guest shares
+    bool smbServer = true;                       // the lab runs an smbd (when there are volumes)
+    bool webServer = true;                       // the lab runs a web server
 };
 
 // Empty when the configuration is usable, otherwise one message naming the device and the

@@ -1,0 +1,454 @@
+"""The real servers of the lab's devices: a private smbd with one share per volume and a
+lighttpd serving the device's web page (http on 80, https on 443 as well when its "ssl"
+field contains "1"), each bound to the device's own address inside the device namespace
+that the workstation routes that address to.
+
+Everything a server needs lives under STATE_DIR/devices/NAME/. Names from the config go
+into smb.conf, lighttpd.conf, the certificate and the page only after the checks below;
+a volume whose name can't be a share, and a device whose name can't be used at all, gets
+no server and the lab's log says why. Programs start from argument vectors, never from a
+shell command line.
+"""
+
+import html
+import ipaddress
+import os
+import re
+import shutil
+import signal
+import subprocess
+import time
+from pathlib import Path
+
+import lab_processes
+
+SCRIPTS = Path(__file__).resolve().parent
+SMBD_START = SCRIPTS / "lab-smbd-start"
+
+DEVICE_NAME = re.compile(r"[A-Za-z0-9][A-Za-z0-9_.-]{0,62}")
+WORKGROUP = re.compile(r"[A-Za-z0-9][A-Za-z0-9_.-]{0,14}")
+SHARE_NAME = re.compile(r"[A-Za-z0-9_.$-]{1,80}")
+RESERVED_SHARES = {"global", "homes", "printers", "ipc$"}
+USER_NAME = re.compile(r"[A-Za-z][A-Za-z0-9_.-]{0,31}")
+RESERVED_USERS = {"root", "nobody", "admin"}
+PASSWORD = re.compile(r"[\x20-\x7e]{1,64}")
+# Paths written into the servers' configs: nothing that smb.conf would substitute (%) or
+# that would end a quoted lighttpd string.
+CONFIG_PATH = re.compile(r"/[A-Za-z0-9_./+,@=-]*")
+FIRST_SHARE_UID = 4242
+
+SMBD_NAMES = {"smbd", "ip", "unshare", SMBD_START.name[:15]}
+LIGHTTPD_NAMES = {"lighttpd", "ip"}
+
+
+class ServerConfigError(ValueError):
+    pass
+
+
+# ---- config fields ------------------------------------------------------------------------
+
+def read_server_fields(device):
+    """The fields of one device object that the servers use, checked as the simulator's
+    loader checks them. Raises ServerConfigError("field ...: why")."""
+    volumes = device.get("volumes", [])
+    if not isinstance(volumes, list) or not all(isinstance(v, str) for v in volumes):
+        raise ServerConfigError("field \"volumes\": expected a list of texts")
+    fields = {"volumes": volumes}
+    for field, default in (("workgroup", "WORKGROUP"), ("ssl", "0")):
+        value = device.get(field, default)
+        if not isinstance(value, str):
+            raise ServerConfigError(f"field \"{field}\": expected a text")
+        fields[field] = value
+    for field in ("smb", "web"):
+        value = device.get(field, True)
+        if not isinstance(value, bool):
+            raise ServerConfigError(f"field \"{field}\": expected true or false")
+        fields[field] = value
+    fields["shares"] = read_shares(device.get("shares", {}), volumes)
+    return fields
+
+
+def read_shares(shares, volumes):
+    if not isinstance(shares, dict):
+        raise ServerConfigError("field \"shares\": expected an object of volume names")
+    checked = {}
+    password_of = {}
+    for volume in sorted(shares):
+        account = shares[volume]
+        field = f"shares.{volume}"
+        if volume not in volumes:
+            raise ServerConfigError(f"field \"shares\": \"{volume}\" is not one of the device's volumes")
+        if not isinstance(account, dict) or set(account) != {"user", "password"}:
+            raise ServerConfigError(f"field \"{field}\": expected {{\"user\": ..., \"password\": ...}}")
+        user, password = account["user"], account["password"]
+        if not isinstance(user, str) or not USER_NAME.fullmatch(user):
+            raise ServerConfigError(f"field \"{field}.user\": not 1 to 32 letters, digits, '_', '.' or '-' "
+                                    "starting with a letter")
+        if user.lower() in RESERVED_USERS:
+            raise ServerConfigError(f"field \"{field}.user\": \"{user}\" is reserved")
+        if not isinstance(password, str) or not PASSWORD.fullmatch(password):
+            raise ServerConfigError(f"field \"{field}.password\": not 1 to 64 printable ASCII characters")
+        if password_of.setdefault(user, password) != password:
+            raise ServerConfigError(f"field \"{field}.password\": user \"{user}\" has another password "
+                                    "on an earlier share")
+        checked[volume] = {"user": user, "password": password}
+    return checked
+
+
+# ---- planning -----------------------------------------------------------------------------
+
+def home_link(device, links):
+    """The link whose device namespace the workstation routes the device's address to."""
+    if device["link"] != "both":
+        return device["link"]
+    address = ipaddress.IPv4Address(device["ip"])
+    return next(name for name, spec in links.items() if address in spec["net"])
+
+
+def plan_servers(devices, links, state_dir, log):
+    """The servers to run: one dict per server. `log` receives one line per device or
+    volume that gets none, with the reason."""
+    plans = []
+    served = {}  # (namespace, address, port) -> device name
+    for device in devices:
+        name = device["name"]
+        wants_smb = device["smb"] and device["volumes"]
+        if not (wants_smb or device["web"]):
+            continue
+        if not DEVICE_NAME.fullmatch(name):
+            log(f"device {name!r}: no smbd and no web server: its name is not 1 to 63 letters, digits, "
+                "'_', '.' or '-' starting with a letter or digit")
+            continue
+        base = {"device": name, "address": device["ip"], "ns": links[home_link(device, links)]["ns"],
+                "dir": str(state_dir / "devices" / name)}
+        wanted = []
+        if wants_smb:
+            wanted.append(plan_smbd(device, base, log))
+        if device["web"]:
+            wanted.append(dict(base, kind="lighttpd", ports=[80, 443] if "1" in device["ssl"] else [80]))
+        for plan in filter(None, wanted):
+            sockets = [(plan["ns"], plan["address"], port) for port in plan["ports"]]
+            other = next((served[s] for s in sockets if s in served), None)
+            if other is not None:
+                log(f"device {name}: no {plan['kind']}: its address {plan['address']} is served for {other}")
+                continue
+            served.update(dict.fromkeys(sockets, name))
+            plans.append(plan)
+    if plans and not CONFIG_PATH.fullmatch(str(state_dir)):
+        raise ServerConfigError(f"state directory {state_dir}: only letters, digits and _ . / + , @ = - "
+                                "can go into the servers' configs (set OFU_LAB_DIR)")
+    return plans
+
+
+def plan_smbd(device, base, log):
+    name = device["name"]
+    if not WORKGROUP.fullmatch(device["workgroup"]):
+        log(f"device {name}: no smbd: workgroup {device['workgroup']!r} is not 1 to 15 letters, digits, "
+            "'_', '.' or '-' starting with a letter or digit")
+        return None
+    shares, taken = [], set()
+    for volume in device["volumes"]:
+        if not SHARE_NAME.fullmatch(volume) or volume.lower() in RESERVED_SHARES:
+            log(f"device {name}: volume {volume!r} gets no share: not a usable share name "
+                "(1 to 80 letters, digits, _ . - $; not global, homes, printers or ipc$)")
+            continue
+        if volume.lower() in taken:
+            log(f"device {name}: volume {volume!r} gets no share: a share of that name (any case) exists")
+            continue
+        taken.add(volume.lower())
+        account = device["shares"].get(volume)
+        shares.append({"volume": volume, "user": account["user"] if account else None,
+                       "password": account["password"] if account else None})
+    if not shares:
+        log(f"device {name}: no smbd: none of its volumes can be a share")
+        return None
+    return dict(base, kind="smbd", ports=[445], shares=shares, workgroup=device["workgroup"])
+
+
+# ---- files --------------------------------------------------------------------------------
+
+def clear_previous(state_dir):
+    shutil.rmtree(state_dir / "devices", ignore_errors=True)
+
+
+def open_for_share_users(state_dir, log):
+    """Share users are no root: every folder above their share folders must let others
+    pass (x). The lab's own state directory gets that bit; a folder above it that lacks it
+    is named in the log, since then password shares refuse every file."""
+    for folder in (state_dir, state_dir / "devices"):
+        folder.mkdir(parents=True, exist_ok=True)
+        mode = folder.stat().st_mode
+        if not mode & 0o001:
+            os.chmod(folder, (mode & 0o7777) | 0o001)
+    for folder in state_dir.parents:
+        if not folder.stat().st_mode & 0o001:
+            log(f"{folder} does not let other users pass: password shares will refuse their files")
+            break
+
+
+def prepare(plans):
+    """Writes every server's files; the certificates are made in parallel."""
+    makers = []
+    for plan in plans:
+        if plan["kind"] == "smbd":
+            prepare_smbd(plan)
+        else:
+            makers.extend(prepare_lighttpd(plan))
+    failed = []
+    for plan, process in makers:
+        _, errors = process.communicate()
+        if process.returncode != 0:
+            failed.append(f"certificate for {plan['device']}: openssl: {errors.strip()}")
+    if failed:
+        raise OSError("; ".join(failed))
+    for plan in plans:
+        if plan["kind"] == "lighttpd" and 443 in plan["ports"]:
+            os.chmod(Path(plan["dir"]) / "web" / "key.pem", 0o600)
+
+
+def write(path, text, mode=0o644):
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with open(os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, mode), "w") as out:
+        out.write(text)
+    os.chmod(path, mode)
+
+
+def share_users(shares):
+    """Entries of /etc/passwd and /etc/group for the share users, as copies of the machine's
+    files with the users added: (passwd text, group text, {user: (uid, gid)})."""
+    passwd = Path("/etc/passwd").read_text()
+    group = Path("/etc/group").read_text()
+
+    def table(text):
+        rows = [line.split(":") for line in text.splitlines() if line.count(":") >= 2]
+        return {row[0]: int(row[2]) for row in rows if row[2].isdigit()}
+
+    users, groups = table(passwd), table(group)
+    ids = {}
+    next_id = FIRST_SHARE_UID
+    for user in sorted({share["user"] for share in shares if share["user"]}):
+        if user in users:
+            # An account of the machine: smbd uses it as it is.
+            ids[user] = (users[user], groups.get(user, users[user]))
+            continue
+        while next_id in users.values() or next_id in groups.values():
+            next_id += 1
+        uid = next_id
+        gid = groups.get(user, uid)
+        passwd = with_line(passwd, f"{user}:x:{uid}:{gid}:lab share user:/nonexistent:/usr/sbin/nologin")
+        if user not in groups:
+            group = with_line(group, f"{user}:x:{gid}:")
+        users[user], groups[user] = uid, gid
+        ids[user] = (uid, gid)
+    return passwd, group, ids
+
+
+def with_line(text, line):
+    return text + ("" if text.endswith("\n") or not text else "\n") + line + "\n"
+
+
+def prepare_smbd(plan):
+    root = Path(plan["dir"])
+    smb = root / "smb"
+    for sub in ("private", "lock", "state", "cache", "pid", "ncalrpc", "log"):
+        (smb / sub).mkdir(parents=True, exist_ok=True)
+    passwd, group, ids = share_users(plan["shares"])
+    write(smb / "passwd", passwd)
+    write(smb / "group", group)
+    write(smb / "users", "".join(f"{user}\t{password}\n" for user, password in
+                                 sorted({(s["user"], s["password"]) for s in plan["shares"] if s["user"]})), 0o600)
+    sections = []
+    for share in plan["shares"]:
+        folder = root / "shares" / f"vol-{share['volume']}"
+        folder.mkdir(parents=True, exist_ok=True)
+        readme = folder / "README.txt"
+        write(readme, f"README of the volume {share['volume']} of the lab device {plan['device']}.\n")
+        if share["user"]:
+            uid, gid = ids[share["user"]]
+            os.chown(folder, uid, gid)
+            os.chown(readme, uid, gid)
+            os.chmod(folder, 0o755)
+            access = f"    guest ok = no\n    valid users = {share['user']}\n"
+        else:
+            os.chmod(folder, 0o1777)
+            access = "    guest ok = yes\n    force user = root\n"
+        sections.append(f"[{share['volume']}]\n    path = {folder}\n    read only = no\n{access}")
+        share["path"] = str(folder)
+    write(smb / "smb.conf", smb_conf(plan, smb) + "".join(sections))
+    plan.update(config=str(smb / "smb.conf"), log=str(smb / "smbd.log"),
+                args=["unshare", "-m", str(SMBD_START), str(smb / "smb.conf"), str(smb / "passwd"),
+                      str(smb / "group"), str(smb / "users")])
+
+
+def smb_conf(plan, smb):
+    return f"""[global]
+    workgroup = {plan['workgroup']}
+    netbios name = {plan['device'].upper()[:15]}
+    server role = standalone server
+    interfaces = {plan['address']}
+    bind interfaces only = yes
+    smb ports = 445
+    disable netbios = yes
+    private dir = {smb}/private
+    lock directory = {smb}/lock
+    state directory = {smb}/state
+    cache directory = {smb}/cache
+    pid directory = {smb}/pid
+    ncalrpc dir = {smb}/ncalrpc
+    usershare path =
+    idmap config * : backend = tdb
+    idmap config * : range = 3000-7999
+    passdb backend = tdbsam:{smb}/private/passdb.tdb
+    log file = {smb}/log/smbd.log
+    log level = 1
+    map to guest = Bad User
+    guest account = nobody
+    load printers = no
+    printing = bsd
+    printcap name = /dev/null
+    disable spoolss = yes
+"""
+
+
+def prepare_lighttpd(plan):
+    web = Path(plan["dir"]) / "web"
+    (web / "log").mkdir(parents=True, exist_ok=True)
+    title = html.escape(f"{plan['device']} web configuration")
+    write(web / "www" / "index.html",
+          f"<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>{title}</title></head>\n"
+          f"<body><h1>{title}</h1>\n<p>Lab device at {html.escape(plan['address'])}</p></body></html>\n")
+    address = plan["address"]
+    conf = [f'server.document-root = "{web}/www"', f'server.bind = "{address}"', "server.port = 80",
+            f'server.pid-file = "{web}/lighttpd.pid"', f'server.errorlog = "{web}/log/error.log"',
+            'server.username = ""', 'index-file.names = ( "index.html" )',
+            'mimetype.assign = ( ".html" => "text/html" )']
+    makers = []
+    if 443 in plan["ports"]:
+        conf.insert(0, 'server.modules = ( "mod_openssl" )')
+        conf.append(f'$SERVER["socket"] == "{address}:443" {{\n  ssl.engine = "enable"\n'
+                    f'  ssl.pemfile = "{web}/cert.pem"\n  ssl.privkey = "{web}/key.pem"\n}}')
+        name = plan["device"]
+        makers.append((plan, subprocess.Popen(
+            ["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+             "-keyout", str(web / "key.pem"), "-out", str(web / "cert.pem"), "-days", "365",
+             "-subj", f"/CN={name}", "-addext", f"subjectAltName=DNS:{name},IP:{address}"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)))
+    write(web / "lighttpd.conf", "\n".join(conf) + "\n")
+    plan.update(config=str(web / "lighttpd.conf"), log=str(web / "lighttpd.log"),
+                args=["lighttpd", "-D", "-f", str(web / "lighttpd.conf")])
+    return makers
+
+
+# ---- starting, waiting, stopping ----------------------------------------------------------
+
+def start(plan):
+    """Starts one server in its namespace; returns (record for lab.json, Popen).
+
+    lighttpd gets a session of its own from here. smbd makes its own session (setsid) and
+    fails to start when it already leads one, so it starts as a plain child and is signalled
+    only once it leads its own process group (lab_processes.stop_signal)."""
+    with open(plan["log"], "w") as log_file:
+        process = subprocess.Popen(["ip", "netns", "exec", plan["ns"], *plan["args"]],
+                                   stdin=subprocess.DEVNULL, stdout=log_file, stderr=log_file,
+                                   start_new_session=plan["kind"] == "lighttpd")
+    # "ip netns exec", unshare and the start script each replace themselves (exec): the PID
+    # and its start time stay the server's.
+    record = {key: plan[key] for key in ("kind", "device", "ns", "address", "ports", "config", "log")}
+    record.update(pid=process.pid, start_time=lab_processes.process_start_time(process.pid))
+    if plan["kind"] == "smbd":
+        record["shares"] = [{"volume": s["volume"], "user": s["user"], "path": s["path"]} for s in plan["shares"]]
+    return record, process
+
+
+def listening(ns):
+    """The local address:port pairs with a TCP listener in namespace `ns`."""
+    result = subprocess.run(["ip", "netns", "exec", ns, "ss", "-ltnH"], stdin=subprocess.DEVNULL,
+                            capture_output=True, text=True)
+    return {line.split()[3] for line in result.stdout.splitlines() if len(line.split()) >= 4}
+
+
+def wait_until_listening(started, timeout, describe_failure):
+    """Waits until every server of `started` ([(record, Popen)]) listens on all its ports;
+    raises OSError naming the first one that ended or did not listen within `timeout` s."""
+    deadline = time.monotonic() + timeout
+    pending = list(started)
+    while pending:
+        sockets = {ns: listening(ns) for ns in {record["ns"] for record, _ in pending}}
+        for record, process in list(pending):
+            if all(f"{record['address']}:{port}" in sockets[record["ns"]] for port in record["ports"]):
+                pending.remove((record, process))
+            elif process.poll() is not None:
+                raise OSError(f"{label(record)} ended with status {process.returncode} before it listened:\n"
+                              f"{describe_failure(record['log'])}")
+        if pending and time.monotonic() > deadline:
+            record = pending[0][0]
+            raise OSError(f"{label(record)} not listening on {ports_text(record)} after {timeout:g} s "
+                          f"(see {record['log']})")
+        if pending:
+            time.sleep(0.02)
+
+
+def label(record):
+    return f"{record['kind']} for {record['device']}"
+
+
+def ports_text(record):
+    return f"{record['address']}:" + ",".join(str(port) for port in record["ports"])
+
+
+def stop(record, say):
+    names = SMBD_NAMES if record.get("kind") == "smbd" else LIGHTTPD_NAMES
+    lab_processes.stop_process(record, names, f"{label(record)} started by the lab", say)
+    if record.get("kind") == "smbd":
+        stop_smbd_helpers(record, say)
+
+
+def stop_smbd_helpers(record, say):
+    """smbd starts samba-dcerpcd and its rpcd_* workers on demand in a session of their own;
+    they outlive smbd by a minute or more. They are recognised by the lab's private smb.conf
+    on their command line and a start after smbd's."""
+    config = record.get("config")
+    started = record.get("start_time")
+    if not config or not str(started).isdigit():
+        return
+    marks = {f"--configfile={config}", config}
+    helpers = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or int(entry) == os.getpid():
+            continue
+        pid = int(entry)
+        start_time = lab_processes.process_start_time(pid)
+        if start_time is None or int(start_time) < int(started):
+            continue
+        if marks & set(lab_processes.command_line(pid)):
+            helpers.append(pid)
+    # samba-dcerpcd leads the group of its workers: SIGTERM to it ends them all; whatever is
+    # left after that (or leads no group of its own) gets SIGKILL.
+    for pid in helpers:
+        if lab_processes.process_group(pid) == pid:
+            signal_pid(pid, signal.SIGTERM)
+    if lab_processes.wait_gone(helpers, lab_processes.STOP_WAIT_S / 2):
+        return
+    for pid in helpers:
+        if lab_processes.process_start_time(pid) is not None:
+            say(f"smbd helper PID {pid} of {record['device']} did not stop: killing it")
+            signal_pid(pid, signal.SIGKILL)
+    lab_processes.wait_gone(helpers, lab_processes.STOP_WAIT_S)
+
+
+def signal_pid(pid, number):
+    try:
+        os.kill(pid, number)
+    except ProcessLookupError:
+        pass
+
+
+def status_line(record):
+    names = SMBD_NAMES if record.get("kind") == "smbd" else LIGHTTPD_NAMES
+    alive = lab_processes.is_ours(record, names)
+    text = (f"{label(record)} in {record['ns']} on {ports_text(record)}: PID {record['pid']} "
+            f"{'running' if alive else 'not running'}")
+    if record.get("kind") == "smbd":
+        text += "; shares " + ", ".join(
+            f"{s['volume']} ({'user ' + s['user'] if s['user'] else 'guest'})" for s in record.get("shares", []))
+    return text, alive
