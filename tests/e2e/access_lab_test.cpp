@@ -1,0 +1,395 @@
+// Drive mapping, the web configuration launch and the widget launcher in the lab, through the
+// real main window offscreen and through `ofu`: real sockets to the simulators, a real smbd
+// and a real web server per device, the recorder as the default browser. Runs once with a
+// plain session and once with GVFS on a private session bus (OFU_EXPECT_GVFS=1).
+#include "app/main_dialog.h"
+#include "platform/services.h"
+#include "protocol/shared_texts.h"
+#include "protocol/transport.h"
+#include "resources/control_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/e2e/lab_support.h"
+#include "ui/backend.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/qt/qt_dialog_window.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+namespace ofu::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+bool ExpectGvfs() {
+    const char* flag = std::getenv("OFU_EXPECT_GVFS");
+    return flag != nullptr && std::string_view(flag) == "1";
+}
+
+fs::path Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? fs::path(value) : fs::path();
+}
+
+// Every command line the recorder browser was started with so far.
+std::vector<std::vector<std::string>> RecordedStarts() {
+    std::vector<std::vector<std::string>> starts;
+    std::ifstream in(Env("OFU_RECORDER_LOG"));
+    for (std::string line; std::getline(in, line);) {
+        const auto parsed = Json::parse(line, nullptr, false);
+        if (!parsed.is_discarded()) starts.push_back(parsed.at("argv").get<std::vector<std::string>>());
+    }
+    return starts;
+}
+
+// The command lines recorded after the first `skip`, waiting up to two seconds for `count` of
+// them (the browser is started without waiting for it).
+std::vector<std::vector<std::string>> NewStarts(std::size_t skip, std::size_t count) {
+    std::vector<std::vector<std::string>> starts;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    do {
+        starts = RecordedStarts();
+        starts.erase(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(std::min(skip, starts.size())));
+        if (starts.size() >= count) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return starts;
+}
+
+// The folder where GVFS shows a mounted share.
+fs::path FuseFolder(std::string server, std::string share) {
+    for (auto* text : {&server, &share})
+        for (char& c : *text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return Env("XDG_RUNTIME_DIR") / "gvfs" / ("smb-share:server=" + server + ",share=" + share);
+}
+
+bool FolderLists(const fs::path& folder, const std::string& name) {
+    // GVFS's FUSE folder can be slow to show a fresh mount.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    do {
+        std::error_code error;
+        if (fs::exists(folder / name, error)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+bool FolderGoes(const fs::path& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    do {
+        std::error_code error;
+        if (!fs::exists(folder, error)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+class LabAccess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSharedTexts();
+        platform::InitPlatformServices();
+        auto backend = std::make_unique<ui::QtBackend>();
+        qt = backend.get();
+        ui::InitBackend(std::move(backend));
+        qt->SetMessageHook([this](const ui::MessageRequest& message) {
+            messages.push_back(message.text);
+            captions.push_back(message.caption);
+            return ui::kIdOk;
+        });
+        // Answers the dialogs that handlers run modally, in the order the test expects them.
+        QObject::connect(&answerTimer, &QTimer::timeout, [this] {
+            ui::QtDialogWindow* front = qt->FrontWindow();
+            if (front == nullptr || answers.empty() || front->Owner().TemplateId() != answers.front().first) return;
+            auto answer = std::move(answers.front().second);
+            answers.pop_front();
+            answer(*front);
+        });
+        answerTimer.start(10);
+        StartTransport();
+    }
+    void TearDown() override {
+        answerTimer.stop();
+        EXPECT_TRUE(answers.empty()) << answers.size() << " dialogs did not appear";
+        StopTransport();
+        ui::FreeBackend();
+        // Leave no connection behind for the next test.
+        for (char letter = 'C'; letter <= 'Z'; ++letter)
+            platform::Drives().CancelConnection(std::string{letter, ':'}, platform::kConnectUpdateProfile, true);
+        platform::FreePlatformServices();
+    }
+
+    static QWidget* Widget(ui::QtDialogWindow& window, int id) {
+        ui::QtControl* control = window.Control(id);
+        return control != nullptr ? control->widget : nullptr;
+    }
+    static void ClickButton(ui::QtDialogWindow& window, int id) {
+        auto* button = Widget(window, id);
+        ASSERT_NE(button, nullptr) << id;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Clicks the row whose column 0 reads `text` (or the empty space below the rows for "").
+    static void ClickRow(ui::QtDialogWindow& window, int listId, const std::string& text) {
+        auto* list = static_cast<QTreeWidget*>(Widget(window, listId));
+        ASSERT_NE(list, nullptr);
+        if (text.empty()) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
+            return;
+        }
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            if (list->topLevelItem(row)->text(0).toStdString() != text) continue;
+            list->scrollToItem(list->topLevelItem(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
+            return;
+        }
+        FAIL() << text << " is not listed in " << listId;
+    }
+    void Answer(int templateId, std::function<void(ui::QtDialogWindow&)> action) {
+        answers.emplace_back(templateId, std::move(action));
+    }
+    void AnswerLogin(const std::string& user, const std::string& password) {
+        Answer(ui::kLoginDialogId, [user, password](ui::QtDialogWindow& login) {
+            QTest::keyClicks(Widget(login, ids::kUserNameEdit), QString::fromStdString(user));
+            QTest::keyClicks(Widget(login, ids::kPasswordEdit), QString::fromStdString(password));
+            ClickButton(login, ui::kIdOk);
+        });
+    }
+    std::string Location(const std::string& volume) {
+        ui::DialogSurface& s = main.Surface();
+        for (int row = 0; row < s.RowCount(ids::kVolumeList); ++row)
+            if (s.GetCellText(ids::kVolumeList, row, 0) == volume) return s.GetCellText(ids::kVolumeList, row, 1);
+        return "(not listed)";
+    }
+    std::string Connection(char letter) {
+        std::string remote;
+        platform::Drives().GetConnection(std::string{letter, ':'}, remote, 256);
+        return remote;
+    }
+    // Chooses the drive letter box's row that starts with `drive`.
+    void ChooseLetter(const std::string& drive) {
+        ui::DialogSurface& s = main.Surface();
+        for (int row = 0; row < s.ComboCount(ids::kDriveLetterBox); ++row)
+            if (s.GetComboItemText(ids::kDriveLetterBox, row).rfind(drive, 0) == 0) s.SetCurSel(ids::kDriveLetterBox, row);
+    }
+    void Press(int button) { ClickButton(open->Window(), button); }
+    void OpenMain() { open.emplace(qt->Open(main)); }
+
+    ui::QtBackend* qt = nullptr;
+    std::vector<std::string> messages;
+    std::vector<std::string> captions;
+    std::deque<std::pair<int, std::function<void(ui::QtDialogWindow&)>>> answers;
+    QTimer answerTimer;
+    MainDialog main;
+    std::optional<ui::QtOpenDialog> open;
+};
+
+TEST_F(LabAccess, AGuestShareIsMappedUsedAndUnmappedFromItsVolumeRow) {
+    OpenMain();
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");
+    ClickRow(open->Window(), ids::kVolumeList, "HDD_1");
+    ChooseLetter("Z:");
+    Press(ids::kConnectButton);
+    ASSERT_EQ(messages, (std::vector<std::string>{"Successfully mapped drive."}));
+    EXPECT_EQ(captions[0], "Confirm");
+    EXPECT_EQ(Location("HDD_1"), "Z:");
+    EXPECT_EQ(main.Surface().GetComboItemText(ids::kDriveLetterBox, 0), "Z: \\\\E2E-SHORT\\HDD_1");
+    EXPECT_EQ(Connection('Z'), "\\\\E2E-SHORT\\HDD_1");
+    if (ExpectGvfs()) {
+        EXPECT_TRUE(FolderLists(FuseFolder("E2E-SHORT", "HDD_1"), "README.txt"));
+    }
+
+    ClickRow(open->Window(), ids::kVolumeList, "HDD_1");
+    Press(ids::kDisconnectButton);
+    EXPECT_EQ(messages.back(), "Successfully unmapped drive.");
+    EXPECT_EQ(Location("HDD_1"), "");
+    EXPECT_EQ(Connection('Z'), "");
+    if (ExpectGvfs()) {
+        EXPECT_TRUE(FolderGoes(FuseFolder("E2E-SHORT", "HDD_1")));
+    }
+}
+
+TEST_F(LabAccess, APasswordShareTakesTheTypedCredentialsAndAWrongPasswordRecordsNothing) {
+    OpenMain();
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");
+    ClickRow(open->Window(), ids::kVolumeList, "USB1");
+    ChooseLetter("Y:");
+    AnswerLogin("e2euser", "not-it");
+    Press(ids::kConnectButton);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Failed to map drive."}));
+    EXPECT_EQ(Connection('Y'), "");
+    EXPECT_EQ(Location("USB1"), "");
+
+    ClickRow(open->Window(), ids::kVolumeList, "USB1");
+    ChooseLetter("Y:");
+    AnswerLogin("e2euser", "e2e-pass");
+    Press(ids::kConnectButton);
+    EXPECT_EQ(messages.back(), "Successfully mapped drive.");
+    EXPECT_EQ(Connection('Y'), "\\\\E2E-LONG\\USB1");
+    EXPECT_EQ(Location("USB1"), "Y:");
+    if (ExpectGvfs()) {
+        EXPECT_TRUE(FolderLists(FuseFolder("E2E-LONG", "USB1"), "README.txt"));
+    }
+}
+
+TEST_F(LabAccess, ALetterInUseIsAskedAboutAndTheComboRowUnmapsIt) {
+    OpenMain();
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");
+    ClickRow(open->Window(), ids::kVolumeList, "HDD_a");
+    ChooseLetter("X:");
+    Press(ids::kConnectButton);
+    ASSERT_EQ(Connection('X'), "\\\\E2E-LONG\\HDD_a");
+
+    ClickRow(open->Window(), ids::kVolumeList, "USB2");
+    ChooseLetter("X:");
+    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdCancel); });
+    Press(ids::kConnectButton);
+    EXPECT_EQ(messages.size(), 1u);  // nothing more after Cancel
+    EXPECT_EQ(Connection('X'), "\\\\E2E-LONG\\HDD_a");
+
+    ChooseLetter("X:");
+    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdOk); });
+    Press(ids::kConnectButton);
+    EXPECT_EQ(messages.back(), "Successfully mapped drive.");
+    EXPECT_EQ(Connection('X'), "\\\\E2E-LONG\\USB2");
+    EXPECT_EQ(Location("USB2"), "X:");
+    EXPECT_EQ(Location("HDD_a"), "");
+
+    ClickRow(open->Window(), ids::kVolumeList, "");  // no volume: the combo row decides
+    ChooseLetter("X:");
+    Press(ids::kDisconnectButton);
+    EXPECT_EQ(messages.back(), "Successfully unmapped drive.");
+    EXPECT_EQ(Connection('X'), "");
+}
+
+TEST_F(LabAccess, ConfigurationOpensTheDevicePageInTheDefaultBrowserOrSaysTheDeviceIsGone) {
+    const std::size_t before = RecordedStarts().size();
+    OpenMain();
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");  // ssl "0"
+    Press(ids::kConfigurationButton);
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");  // ssl "1"
+    Press(ids::kConfigurationButton);
+    EXPECT_TRUE(messages.empty());
+    const auto starts = NewStarts(before, 2);
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0], (std::vector<std::string>{"--new-window", "http://10.77.1.11"}));
+    EXPECT_EQ(starts[1], (std::vector<std::string>{"--new-window", "https://10.77.1.10"}));
+
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-MID");  // no web server
+    const auto start = std::chrono::steady_clock::now();
+    Press(ids::kConfigurationButton);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Device is no longer available."}));
+    EXPECT_EQ(main.DeviceChosen, 0);
+    EXPECT_GT(main.Surface().RowCount(ids::kDeviceList), 3);  // searched again
+    // The check is refused at once; the search that follows takes about a second per address.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000 + 2 * 1300));
+    EXPECT_EQ(NewStarts(before, 3).size(), 2u);
+}
+
+TEST_F(LabAccess, TheWidgetFileOfTheChosenModelOpensAndAMissingOneIsReported) {
+    const fs::path folder = fs::temp_directory_path() / "ofu-widgets";
+    fs::create_directories(folder);
+    std::ofstream(folder / "OSTRELEu_QMR120_Widget.widget") << "widget for the QMR-120\n";
+    const fs::path previousFolder = fs::current_path();
+    fs::current_path(folder);
+    const std::size_t before = RecordedStarts().size();
+    OpenMain();
+    main.Surface().ShowItem(ids::kWidgetButton, true);
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");  // no model text: asked for
+    const auto chooseModel = [this](int radio) {
+        Answer(ui::kWidgetEngineDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdCancel); });
+        Answer(ui::kModelSelectDialogId, [radio](ui::QtDialogWindow& d) {
+            ClickButton(d, radio);
+            ClickButton(d, ui::kIdOk);
+        });
+    };
+    chooseModel(ids::kModelRadio120);
+    Press(ids::kWidgetButton);
+    EXPECT_TRUE(messages.empty());
+    const auto starts = NewStarts(before, 1);
+    fs::current_path(previousFolder);
+    ASSERT_EQ(starts.size(), 1u);
+    ASSERT_EQ(starts[0].size(), 2u);
+    EXPECT_EQ(fs::path(starts[0][1]).filename(), "OSTRELEu_QMR120_Widget.widget");
+    std::ifstream address(Env("XDG_DATA_HOME") / "ostrel-ferrow-utility" / "drive_c" / "ip.txt");
+    std::string written;
+    std::getline(address, written);
+    EXPECT_EQ(written, "10.77.1.11");
+
+    chooseModel(ids::kModelRadio180);  // not in the folder
+    Press(ids::kWidgetButton);
+    EXPECT_EQ(messages, (std::vector<std::string>{"Execute widget file error!"}));
+}
+
+// ---- the same operations through ofu -----------------------------------------------------
+
+TEST(LabOfuAccess, MapListsUnmapsAndNamesWhyAMapFailed) {
+    auto result = RunOfu({"map", "10.77.1.11", "hdd_1", "W:"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Successfully mapped drive.\n") << result.err;
+    result = RunOfu({"drives", "--json"});
+    ASSERT_EQ(result.status, 0);
+    const auto rows = Json::parse(result.out);
+    bool listed = false;
+    for (const auto& row : rows)
+        listed = listed || (row["drive"] == "W:" && row["server"] == "E2E-SHORT" && row["share"] == "HDD_1");
+    EXPECT_TRUE(listed) << result.out;
+
+    result = RunOfu({"map", "10.77.1.10", "USB1", "V:", "--user", "e2euser", "--password-stdin"}, "wrong\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Failed to map drive."), std::string::npos);
+    EXPECT_NE(result.err.find("access denied"), std::string::npos) << result.err;
+    result = RunOfu({"map", "10.77.1.10", "USB1", "V:", "--user", "e2euser", "--password-stdin"}, "e2e-pass\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    result = RunOfu({"map", "10.77.1.10", "NOSUCH", "U:"});
+    EXPECT_EQ(result.status, 1);
+
+    for (const char* drive : {"W:", "V:"}) EXPECT_EQ(RunOfu({"unmap", drive}).status, 0) << drive;
+    result = RunOfu({"unmap", "W:"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("not connected"), std::string::npos);
+}
+
+TEST(LabOfuAccess, WebPrintsTheBrowserCommandLineAndAnAbsentWebServerFails) {
+    auto result = RunOfu({"web", "10.77.1.10", "--print"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("--new-window https://10.77.1.10\n"), std::string::npos) << result.out;
+    result = RunOfu({"web", "10.77.2.10"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Device is no longer available."), std::string::npos) << result.err;
+}
+
+}  // namespace
+}  // namespace ofu::e2e
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const std::string why = ofu::e2e::WhyNotInLab();
+    if (!why.empty()) {
+        std::fprintf(stderr, "refusing to run: %s\n", why.c_str());
+        return 2;
+    }
+    if (std::getenv("OFU_RECORDER_LOG") == nullptr) {
+        std::fprintf(stderr, "refusing to run: start me through private_desktop.sh\n");
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
+    return RUN_ALL_TESTS();
+}
