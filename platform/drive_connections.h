@@ -76,6 +76,13 @@ public:
     // The name of the user of the current logon session (WNetGetUserA with no resource); at
     // most `bufferLength` - 1 characters, else MoreData.
     virtual NetStatus GetUser(std::string& userName, std::size_t bufferLength) = 0;
+
+    // Where the files of the connected letter `drive` can be opened with the system's own file
+    // tools ("Z:\" on Windows; a desktop mount's folder elsewhere); empty when there is none.
+    virtual std::string LocalFolder(std::string_view drive) {
+        (void)drive;
+        return {};
+    }
 };
 
 }  // namespace ofu::platform

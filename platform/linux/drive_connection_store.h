@@ -38,7 +38,7 @@ public:
     // The local folder where the files of the connected letter `drive` ("Z:") can be reached
     // when GVFS mounted its share (GVFS's FUSE folder, with the remote name's folders below
     // it); empty when the letter is not connected or the share has no such folder.
-    std::string LocalFolder(std::string_view drive);
+    std::string LocalFolder(std::string_view drive) override;
 
     const std::filesystem::path& path() const { return path_; }
 

@@ -80,6 +80,9 @@ struct FieldCase {
     int field;
 };
 
+// Printed as the message the case expects, not as bytes.
+void PrintTo(const FieldCase& c, std::ostream* out) { *out << '"' << c.message << '"'; }
+
 class FieldRanges : public LanSettings, public ::testing::WithParamInterface<FieldCase> {};
 
 TEST_P(FieldRanges, FirstFieldOutOfRangeGetsItsMessageAndTheFocus) {
@@ -108,7 +111,15 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{kAddr, {"255", "255", "255", "255"}, kNoGateway, "Invalid subnet mask address in 4th digit. It should be 0-254.", ids::kNetmaskBox, 3},
         FieldCase{kAddr, kMask, {"0", "0", "0", "0"}, "Invalid gateway IP address in 1st digit. It should be 1-255.", ids::kGatewayBox, 0},
         FieldCase{{"192", "168", "1", "10"}, kMask, {"192", "168", "1", "0"}, "Invalid gateway IP address in 4th digit. It should be 1-254.", ids::kGatewayBox, 3},
-        FieldCase{{"192", "168", "1", "10"}, kMask, {"192", "168", "1", "255"}, "Invalid gateway IP address in 4th digit. It should be 1-254.", ids::kGatewayBox, 3}));
+        FieldCase{{"192", "168", "1", "10"}, kMask, {"192", "168", "1", "255"}, "Invalid gateway IP address in 4th digit. It should be 1-254.", ids::kGatewayBox, 3}),
+    // Names such as "GatewayField3Holds255": the box, the field refused and its text.
+    [](const ::testing::TestParamInfo<FieldCase>& param) {
+        const FieldCase& c = param.param;
+        const Fields& fields = c.box == ids::kAddressBox ? c.address : c.box == ids::kNetmaskBox ? c.netmask : c.gateway;
+        const std::string box = c.box == ids::kAddressBox ? "Address" : c.box == ids::kNetmaskBox ? "Netmask" : "Gateway";
+        const std::string& text = fields[static_cast<std::size_t>(c.field)];
+        return box + "Field" + std::to_string(c.field) + (text.empty() ? "Blank" : "Holds" + text);
+    });
 
 TEST_F(LanSettings, NetmaskAndGatewayMustFitTheAddress) {
     Fill(kAddr, {"255", "0", "255", "0"}, kNoGateway);

@@ -49,7 +49,8 @@ TEST_F(CliAccess, DrivesListsTheLettersAsTheComboBoxDoes) {
     ASSERT_EQ(Run({"drives", "--json"}), kExitSuccess);
     const auto rows = nlohmann::json::parse(out.str());
     ASSERT_EQ(rows.size(), 23u);  // C to Z without D
-    EXPECT_EQ(rows[0], (nlohmann::json{{"drive", "Z:"}, {"server", "NAS1"}, {"share", "HDD_a"}, {"selected", false}}));
+    EXPECT_EQ(rows[0], (nlohmann::json{
+                           {"drive", "Z:"}, {"server", "NAS1"}, {"share", "HDD_a"}, {"selected", false}, {"path", ""}}));
     EXPECT_EQ(rows[1]["selected"], true);
     EXPECT_TRUE(network.sent().empty());  // nothing is sent for the drive table
 }

@@ -64,13 +64,18 @@ int RunDrives(const CliRequest& request, std::ostream& out) {
             rows.push_back({{"drive", entry.drive.str()},
                             {"server", entry.server.str()},
                             {"share", entry.share.str()},
-                            {"selected", static_cast<int>(k) == list.selected}});
+                            {"selected", static_cast<int>(k) == list.selected},
+                            {"path", platform::Drives().LocalFolder(entry.drive.view())}});
         }
         out << rows.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
         return kExitSuccess;
     }
-    for (std::size_t k = 0; k < list.rows.size(); ++k)
-        out << (static_cast<int>(k) == list.selected ? "* " : "  ") << Printable(list.rows[k].text) << "\n";
+    for (std::size_t k = 0; k < list.rows.size(); ++k) {
+        out << (static_cast<int>(k) == list.selected ? "* " : "  ") << Printable(list.rows[k].text);
+        const std::string folder = platform::Drives().LocalFolder(DriveTable[list.rows[k].entry].drive.view());
+        if (!folder.empty()) out << "  (" << Printable(folder) << ")";
+        out << "\n";
+    }
     return kExitSuccess;
 }
 
@@ -137,6 +142,8 @@ int RunMap(const CliRequest& request, std::string_view password, std::ostream& o
         return kExitDeviceFailure;
     }
     out << "Successfully mapped drive.\n";
+    if (const std::string folder = platform::Drives().LocalFolder(request.drive); !folder.empty())
+        out << request.drive << " is at " << folder << "\n";
     return kExitSuccess;
 }
 
