@@ -59,8 +59,8 @@ def read_server_fields(device):
         if not isinstance(value, str):
             raise ServerConfigError(f"field \"{field}\": expected a text")
         fields[field] = value
-    for field in ("smb", "web"):
-        value = device.get(field, True)
+    for field, default in (("smb", True), ("web", True), ("silent_host", False)):
+        value = device.get(field, default)
         if not isinstance(value, bool):
             raise ServerConfigError(f"field \"{field}\": expected true or false")
         fields[field] = value
@@ -113,7 +113,7 @@ def plan_servers(devices, links, state_dir, log):
     for device in devices:
         name = device["name"]
         wants_smb = device["smb"] and device["volumes"]
-        if not (wants_smb or device["web"]):
+        if device["silent_host"] or not (wants_smb or device["web"]):
             continue
         if not DEVICE_NAME.fullmatch(name):
             log(f"device {name!r}: no smbd and no web server: its name is not 1 to 63 letters, digits, "

@@ -336,6 +336,26 @@ TEST_F(LabAccess, TheWidgetFileOfTheChosenModelOpensAndAMissingOneIsReported) {
     EXPECT_EQ(messages, (std::vector<std::string>{"Execute widget file error!"}));
 }
 
+TEST_F(LabAccess, ADeviceGoneSilentFailsEachStepWithinItsBound) {
+    using Clock = std::chrono::steady_clock;
+    OpenMain();
+    ClickRow(open->Window(), ids::kDeviceList, "E2E-GONE");  // answers the protocol, nothing else
+    ClickRow(open->Window(), ids::kVolumeList, "HDD_a");
+    ChooseLetter("T:");
+    Answer(ui::kLoginDialogId, [](ui::QtDialogWindow& login) { ClickButton(login, ui::kIdCancel); });
+    auto start = Clock::now();
+    Press(ids::kConnectButton);
+    // Two attempts (before and after the login dialog), each bounded at about 1.5 s.
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2 * 1700));
+    EXPECT_EQ(messages, (std::vector<std::string>{"Failed to map drive."}));
+    EXPECT_EQ(Connection('T'), "");
+
+    start = Clock::now();
+    Press(ids::kConfigurationButton);
+    EXPECT_EQ(messages.back(), "Device is no longer available.");
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2100 + 2 * 1300));  // the wait, then a search
+}
+
 // ---- the same operations through ofu -----------------------------------------------------
 
 TEST(LabOfuAccess, MapListsUnmapsAndNamesWhyAMapFailed) {
@@ -366,6 +386,10 @@ TEST(LabOfuAccess, MapListsUnmapsAndNamesWhyAMapFailed) {
     EXPECT_EQ(result.status, 0) << result.err;
     result = RunOfu({"map", "10.77.1.10", "NOSUCH", "U:"});
     EXPECT_EQ(result.status, 1);
+
+    result = RunOfu({"map", "10.77.1.50", "HDD_a", "U:"});  // E2E-GONE: nobody at its address
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("the device cannot be reached"), std::string::npos) << result.err;
 
     for (const char* drive : {"W:", "V:"}) EXPECT_EQ(RunOfu({"unmap", drive}).status, 0) << drive;
     result = RunOfu({"unmap", "W:"});

@@ -40,7 +40,7 @@ const std::set<std::string> kDeviceFields = {
     "name",     "ip",        "netmask",    "gateway",     "dhcp",   "device_id",      "answer_form",
     "match_bytes", "model",  "volumes",    "workgroup",   "codepage", "ideok",        "share_name",
     "bt_firmware", "domain", "ssl",        "admin_password", "dhcp_address", "answer_to", "link",
-    "faults",   "shares",    "smb",        "web",
+    "faults",   "shares",    "smb",        "web",         "silent_host",
 };
 const std::set<std::string> kFaultFields = {
     "delay_ms", "drop_probability", "seed", "duplicates", "foreign_client_answers", "other_type_answers",
@@ -243,6 +243,7 @@ std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& conf
     reader.text("link", config.link);
     reader.flag("smb", config.smbServer);
     reader.flag("web", config.webServer);
+    reader.flag("silent_host", config.silentHost);
     if (!reader.error().empty()) return reader.error();
 
     if (const auto it = object.find("faults"); it != object.end()) {

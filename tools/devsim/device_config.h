@@ -61,6 +61,9 @@ struct DeviceConfig {
     std::map<std::string, ShareAccount> shares;  // volume -> account; other volumes are guest shares
     bool smbServer = true;                       // the lab runs an smbd (when there are volumes)
     bool webServer = true;                       // the lab runs a web server
+    // The lab gives the address no host: the device answers the protocol, but connections to
+    // it go unanswered, as to a device unplugged after it was found.
+    bool silentHost = false;
 };
 
 // Empty when the configuration is usable, otherwise one message naming the device and the

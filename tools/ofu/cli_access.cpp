@@ -160,7 +160,14 @@ int RunWeb(const CliRequest& request, std::ostream& out, std::ostream& err) {
     const bool https = UsesHttps(DeviceSslSetting.view());
     const std::string commandLine = BrowserCommandLine(https, request.address);
     if (request.printOnly) {
-        out << commandLine << "\n";
+        // Without a registered browser the command cannot start and the explorer (the
+        // desktop's opener) takes over: that is the line that would run.
+        if (commandLine.front() == ' ') {
+            err << "ofu: no default web browser is set; the desktop's opener is used\n";
+            out << ExplorerCommandLine(https, request.address) << "\n";
+        } else {
+            out << commandLine << "\n";
+        }
         return kExitSuccess;
     }
     if (StartBrowser(commandLine, https, request.address) <= 31) {
