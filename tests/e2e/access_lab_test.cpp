@@ -9,17 +9,12 @@
 #include "resources/control_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/lab_support.h"
+#include "tests/e2e/qt_window_driver.h"
 #include "ui/backend.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -113,20 +108,12 @@ protected:
             captions.push_back(message.caption);
             return ui::kIdOk;
         });
-        // Answers the dialogs that handlers run modally, in the order the test expects them.
-        QObject::connect(&answerTimer, &QTimer::timeout, [this] {
-            ui::QtDialogWindow* front = qt->FrontWindow();
-            if (front == nullptr || answers.empty() || front->Owner().TemplateId() != answers.front().first) return;
-            auto answer = std::move(answers.front().second);
-            answers.pop_front();
-            answer(*front);
-        });
-        answerTimer.start(10);
+        answers.emplace(*qt);
         StartTransport();
     }
     void TearDown() override {
-        answerTimer.stop();
-        EXPECT_TRUE(answers.empty()) << answers.size() << " dialogs did not appear";
+        EXPECT_EQ(answers->Pending(), 0u) << "dialogs that did not appear";
+        answers.reset();
         StopTransport();
         ui::FreeBackend();
         // Leave no connection behind for the next test.
@@ -135,39 +122,16 @@ protected:
         platform::FreePlatformServices();
     }
 
-    static QWidget* Widget(ui::QtDialogWindow& window, int id) {
-        ui::QtControl* control = window.Control(id);
-        return control != nullptr ? control->widget : nullptr;
+    static void Click(ui::QtDialogWindow& window, int id) { ASSERT_TRUE(ClickButton(window, id)) << id; }
+    static void Row(ui::QtDialogWindow& window, int listId, const std::string& text) {
+        ASSERT_TRUE(ClickRow(window, listId, text)) << text << " is not listed in " << listId;
     }
-    static void ClickButton(ui::QtDialogWindow& window, int id) {
-        auto* button = Widget(window, id);
-        ASSERT_NE(button, nullptr) << id;
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    // Clicks the row whose column 0 reads `text` (or the empty space below the rows for "").
-    static void ClickRow(ui::QtDialogWindow& window, int listId, const std::string& text) {
-        auto* list = static_cast<QTreeWidget*>(Widget(window, listId));
-        ASSERT_NE(list, nullptr);
-        if (text.empty()) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
-            return;
-        }
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            if (list->topLevelItem(row)->text(0).toStdString() != text) continue;
-            list->scrollToItem(list->topLevelItem(row));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
-            return;
-        }
-        FAIL() << text << " is not listed in " << listId;
-    }
-    void Answer(int templateId, std::function<void(ui::QtDialogWindow&)> action) {
-        answers.emplace_back(templateId, std::move(action));
-    }
+    void Answer(int templateId, DialogAnswers::Answer action) { answers->Expect(templateId, std::move(action)); }
     void AnswerLogin(const std::string& user, const std::string& password) {
         Answer(ui::kLoginDialogId, [user, password](ui::QtDialogWindow& login) {
-            QTest::keyClicks(Widget(login, ids::kUserNameEdit), QString::fromStdString(user));
-            QTest::keyClicks(Widget(login, ids::kPasswordEdit), QString::fromStdString(password));
-            ClickButton(login, ui::kIdOk);
+            TypeInto(login, ids::kUserNameEdit, user);
+            TypeInto(login, ids::kPasswordEdit, password);
+            Click(login, ui::kIdOk);
         });
     }
     std::string Location(const std::string& volume) {
@@ -187,22 +151,21 @@ protected:
         for (int row = 0; row < s.ComboCount(ids::kDriveLetterBox); ++row)
             if (s.GetComboItemText(ids::kDriveLetterBox, row).rfind(drive, 0) == 0) s.SetCurSel(ids::kDriveLetterBox, row);
     }
-    void Press(int button) { ClickButton(open->Window(), button); }
+    void Press(int button) { Click(open->Window(), button); }
     void OpenMain() { open.emplace(qt->Open(main)); }
 
     ui::QtBackend* qt = nullptr;
     std::vector<std::string> messages;
     std::vector<std::string> captions;
-    std::deque<std::pair<int, std::function<void(ui::QtDialogWindow&)>>> answers;
-    QTimer answerTimer;
+    std::optional<DialogAnswers> answers;
     MainDialog main;
     std::optional<ui::QtOpenDialog> open;
 };
 
 TEST_F(LabAccess, AGuestShareIsMappedUsedAndUnmappedFromItsVolumeRow) {
     OpenMain();
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");
-    ClickRow(open->Window(), ids::kVolumeList, "HDD_1");
+    Row(open->Window(), ids::kDeviceList, "E2E-SHORT");
+    Row(open->Window(), ids::kVolumeList, "HDD_1");
     ChooseLetter("Z:");
     Press(ids::kConnectButton);
     ASSERT_EQ(messages, (std::vector<std::string>{"Successfully mapped drive."}));
@@ -214,7 +177,7 @@ TEST_F(LabAccess, AGuestShareIsMappedUsedAndUnmappedFromItsVolumeRow) {
         EXPECT_TRUE(FolderLists(FuseFolder("E2E-SHORT", "HDD_1"), "README.txt"));
     }
 
-    ClickRow(open->Window(), ids::kVolumeList, "HDD_1");
+    Row(open->Window(), ids::kVolumeList, "HDD_1");
     Press(ids::kDisconnectButton);
     EXPECT_EQ(messages.back(), "Successfully unmapped drive.");
     EXPECT_EQ(Location("HDD_1"), "");
@@ -226,8 +189,8 @@ TEST_F(LabAccess, AGuestShareIsMappedUsedAndUnmappedFromItsVolumeRow) {
 
 TEST_F(LabAccess, APasswordShareTakesTheTypedCredentialsAndAWrongPasswordRecordsNothing) {
     OpenMain();
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");
-    ClickRow(open->Window(), ids::kVolumeList, "USB1");
+    Row(open->Window(), ids::kDeviceList, "E2E-LONG");
+    Row(open->Window(), ids::kVolumeList, "USB1");
     ChooseLetter("Y:");
     AnswerLogin("e2euser", "not-it");
     Press(ids::kConnectButton);
@@ -235,7 +198,7 @@ TEST_F(LabAccess, APasswordShareTakesTheTypedCredentialsAndAWrongPasswordRecords
     EXPECT_EQ(Connection('Y'), "");
     EXPECT_EQ(Location("USB1"), "");
 
-    ClickRow(open->Window(), ids::kVolumeList, "USB1");
+    Row(open->Window(), ids::kVolumeList, "USB1");
     ChooseLetter("Y:");
     AnswerLogin("e2euser", "e2e-pass");
     Press(ids::kConnectButton);
@@ -249,28 +212,28 @@ TEST_F(LabAccess, APasswordShareTakesTheTypedCredentialsAndAWrongPasswordRecords
 
 TEST_F(LabAccess, ALetterInUseIsAskedAboutAndTheComboRowUnmapsIt) {
     OpenMain();
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");
-    ClickRow(open->Window(), ids::kVolumeList, "HDD_a");
+    Row(open->Window(), ids::kDeviceList, "E2E-LONG");
+    Row(open->Window(), ids::kVolumeList, "HDD_a");
     ChooseLetter("X:");
     Press(ids::kConnectButton);
     ASSERT_EQ(Connection('X'), "\\\\E2E-LONG\\HDD_a");
 
-    ClickRow(open->Window(), ids::kVolumeList, "USB2");
+    Row(open->Window(), ids::kVolumeList, "USB2");
     ChooseLetter("X:");
-    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdCancel); });
+    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { Click(d, ui::kIdCancel); });
     Press(ids::kConnectButton);
     EXPECT_EQ(messages.size(), 1u);  // nothing more after Cancel
     EXPECT_EQ(Connection('X'), "\\\\E2E-LONG\\HDD_a");
 
     ChooseLetter("X:");
-    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdOk); });
+    Answer(ui::kDriveInUseDialogId, [](ui::QtDialogWindow& d) { Click(d, ui::kIdOk); });
     Press(ids::kConnectButton);
     EXPECT_EQ(messages.back(), "Successfully mapped drive.");
     EXPECT_EQ(Connection('X'), "\\\\E2E-LONG\\USB2");
     EXPECT_EQ(Location("USB2"), "X:");
     EXPECT_EQ(Location("HDD_a"), "");
 
-    ClickRow(open->Window(), ids::kVolumeList, "");  // no volume: the combo row decides
+    Row(open->Window(), ids::kVolumeList, "");  // no volume: the combo row decides
     ChooseLetter("X:");
     Press(ids::kDisconnectButton);
     EXPECT_EQ(messages.back(), "Successfully unmapped drive.");
@@ -280,9 +243,9 @@ TEST_F(LabAccess, ALetterInUseIsAskedAboutAndTheComboRowUnmapsIt) {
 TEST_F(LabAccess, ConfigurationOpensTheDevicePageInTheDefaultBrowserOrSaysTheDeviceIsGone) {
     const std::size_t before = RecordedStarts().size();
     OpenMain();
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");  // ssl "0"
+    Row(open->Window(), ids::kDeviceList, "E2E-SHORT");  // ssl "0"
     Press(ids::kConfigurationButton);
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-LONG");  // ssl "1"
+    Row(open->Window(), ids::kDeviceList, "E2E-LONG");  // ssl "1"
     Press(ids::kConfigurationButton);
     EXPECT_TRUE(messages.empty());
     const auto starts = NewStarts(before, 2);
@@ -290,7 +253,7 @@ TEST_F(LabAccess, ConfigurationOpensTheDevicePageInTheDefaultBrowserOrSaysTheDev
     EXPECT_EQ(starts[0], (std::vector<std::string>{"--new-window", "http://10.77.1.11"}));
     EXPECT_EQ(starts[1], (std::vector<std::string>{"--new-window", "https://10.77.1.10"}));
 
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-MID");  // no web server
+    Row(open->Window(), ids::kDeviceList, "E2E-MID");  // no web server
     const auto start = std::chrono::steady_clock::now();
     Press(ids::kConfigurationButton);
     EXPECT_EQ(messages, (std::vector<std::string>{"Device is no longer available."}));
@@ -310,12 +273,12 @@ TEST_F(LabAccess, TheWidgetFileOfTheChosenModelOpensAndAMissingOneIsReported) {
     const std::size_t before = RecordedStarts().size();
     OpenMain();
     main.Surface().ShowItem(ids::kWidgetButton, true);
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-SHORT");  // no model text: asked for
+    Row(open->Window(), ids::kDeviceList, "E2E-SHORT");  // no model text: asked for
     const auto chooseModel = [this](int radio) {
-        Answer(ui::kWidgetEngineDialogId, [](ui::QtDialogWindow& d) { ClickButton(d, ui::kIdCancel); });
+        Answer(ui::kWidgetEngineDialogId, [](ui::QtDialogWindow& d) { Click(d, ui::kIdCancel); });
         Answer(ui::kModelSelectDialogId, [radio](ui::QtDialogWindow& d) {
-            ClickButton(d, radio);
-            ClickButton(d, ui::kIdOk);
+            Click(d, radio);
+            Click(d, ui::kIdOk);
         });
     };
     chooseModel(ids::kModelRadio120);
@@ -339,10 +302,10 @@ TEST_F(LabAccess, TheWidgetFileOfTheChosenModelOpensAndAMissingOneIsReported) {
 TEST_F(LabAccess, ADeviceGoneSilentFailsEachStepWithinItsBound) {
     using Clock = std::chrono::steady_clock;
     OpenMain();
-    ClickRow(open->Window(), ids::kDeviceList, "E2E-GONE");  // answers the protocol, nothing else
-    ClickRow(open->Window(), ids::kVolumeList, "HDD_a");
+    Row(open->Window(), ids::kDeviceList, "E2E-GONE");  // answers the protocol, nothing else
+    Row(open->Window(), ids::kVolumeList, "HDD_a");
     ChooseLetter("T:");
-    Answer(ui::kLoginDialogId, [](ui::QtDialogWindow& login) { ClickButton(login, ui::kIdCancel); });
+    Answer(ui::kLoginDialogId, [](ui::QtDialogWindow& login) { Click(login, ui::kIdCancel); });
     auto start = Clock::now();
     Press(ids::kConnectButton);
     // Two attempts (before and after the login dialog), each bounded at about 1.5 s.

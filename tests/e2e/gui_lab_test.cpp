@@ -7,17 +7,13 @@
 #include "resources/control_ids.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/lab_support.h"
+#include "tests/e2e/qt_window_driver.h"
 #include "ui/backend.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"
 #include "ui/qt/qt_surface.h"
 
 #include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -47,28 +43,12 @@ protected:
         platform::FreePlatformServices();
     }
 
-    static QWidget* Widget(ui::QtDialogWindow& window, int id) {
-        ui::QtControl* control = window.Control(id);
-        return control != nullptr ? control->widget : nullptr;
-    }
+    static QWidget* Widget(ui::QtDialogWindow& window, int id) { return WidgetOf(window, id); }
     // Clicks the row of `name` in the device list with the mouse.
-    void ClickDevice(ui::QtDialogWindow& window, const std::string& name) {
-        auto* list = static_cast<QTreeWidget*>(Widget(window, ids::kDeviceList));
-        ASSERT_NE(list, nullptr);
-        for (int row = 0; row < list->topLevelItemCount(); ++row) {
-            if (list->topLevelItem(row)->text(0).toStdString() != name) continue;
-            list->scrollToItem(list->topLevelItem(row));
-            const QRect rect = list->visualItemRect(list->topLevelItem(row));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-            return;
-        }
-        FAIL() << name << " is not listed";
+    static void ClickDevice(ui::QtDialogWindow& window, const std::string& name) {
+        ASSERT_TRUE(ClickRow(window, ids::kDeviceList, name)) << name << " is not listed";
     }
-    static void ClickButton(ui::QtDialogWindow& window, int id) {
-        auto* button = static_cast<QPushButton*>(Widget(window, id));
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    static void Click(ui::QtDialogWindow& window, int id) { ASSERT_TRUE(ClickButton(window, id)) << id; }
     static std::vector<std::string> Column(ui::DialogSurface& surface, int list, int column) {
         std::vector<std::string> cells;
         for (int row = 0; row < surface.RowCount(list); ++row) cells.push_back(surface.GetCellText(list, row, column));
@@ -104,7 +84,7 @@ TEST_F(LabGui, ApplyOfAStaticAddressReachesTheDeviceAndTheListIsSearchedAgain) {
     ui::QtOpenDialog open = qt->Open(main);
     ClickDevice(open.Window(), "E2E-STATIC");
     main.Surface().SetAddress(ids::kAddressBox, {10, 77, 1, 33});
-    ClickButton(open.Window(), ids::kApplyButton);
+    Click(open.Window(), ids::kApplyButton);
     EXPECT_TRUE(messages.empty());
 
     bool reached = false;
@@ -125,18 +105,14 @@ TEST_F(LabGui, WrongAdministratorPasswordShowsTheMessage) {
 
     // The login dialog runs modally inside Apply: answer it from a timer.
     bool loginSeen = false;
-    QTimer answerLogin;
-    QObject::connect(&answerLogin, &QTimer::timeout, [&] {
-        ui::QtDialogWindow* front = qt->FrontWindow();
-        if (front == nullptr || front->Owner().TemplateId() != ui::kLoginDialogId) return;
-        answerLogin.stop();
+    DialogAnswers answers(*qt);
+    answers.Expect(ui::kLoginDialogId, [&](ui::QtDialogWindow& front) {
         loginSeen = true;
-        EXPECT_FALSE(Widget(*front, ids::kUserNameEdit)->isEnabled());
-        QTest::keyClicks(Widget(*front, ids::kPasswordEdit), "not-it");
-        ClickButton(*front, ui::kIdOk);
+        EXPECT_FALSE(Widget(front, ids::kUserNameEdit)->isEnabled());
+        TypeInto(front, ids::kPasswordEdit, "not-it");
+        Click(front, ui::kIdOk);
     });
-    answerLogin.start(20);
-    ClickButton(open.Window(), ids::kApplyButton);
+    Click(open.Window(), ids::kApplyButton);
     EXPECT_TRUE(loginSeen);
     EXPECT_EQ(messages, (std::vector<std::string>{"Wrong administrator password input!"}));
     for (const auto& line : ReadJournals())

@@ -1,0 +1,174 @@
+// Drive mapping and the web launch against the lab's real servers, timed as a user meets them
+// in the main window (offscreen): Connect on a guest share until "Successfully mapped drive.",
+// beside `smbclient -c ls` on the same share in the same run; and for a device that went
+// silent after the search, Connect until "Failed to map drive." and Configuration until
+// "Device is no longer available.".
+//
+//   bench/run-access-bench [RUNS]      (brings up its own lab and runs this inside it)
+#include "app/main_dialog.h"
+#include "platform/services.h"
+#include "protocol/transport.h"
+#include "resources/control_ids.h"
+#include "resources/resource_ids.h"
+#include "tests/e2e/qt_window_driver.h"
+#include "ui/backend.h"
+#include "ui/qt/qt_backend.h"
+
+#include <QApplication>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using ofu::e2e::ClickButton;
+using ofu::e2e::ClickRow;
+
+double MillisSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct Summary {
+    double median = 0, low = 0, high = 0;
+};
+
+Summary Summarise(std::vector<double> values) {
+    if (values.empty()) return {};
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front(), values.back()};
+}
+
+void Report(const char* what, const Summary& s) {
+    std::printf("%-58s median %8.1f ms  (min %.1f, max %.1f)\n", what, s.median, s.low, s.high);
+}
+
+// One run of a program with its output thrown away; its time in milliseconds, or -1.
+double TimeProgram(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? MillisSince(start) : -1;
+}
+
+class Bench {
+public:
+    explicit Bench(ofu::ui::QtBackend& qt) : qt_(qt), open_(qt.Open(main_)), answers_(qt) {
+        qt.SetMessageHook([this](const ofu::ui::MessageRequest& message) {
+            lastMessage_ = message.text;
+            messageAt_ = Clock::now();
+            return ofu::ui::kIdOk;
+        });
+    }
+
+    // Presses `button` and gives the time until the message box that ends the handler's work.
+    double PressUntilMessage(int button, const std::string& expected) {
+        lastMessage_.clear();
+        const auto start = Clock::now();
+        ClickButton(open_.Window(), button);
+        if (lastMessage_ != expected) {
+            std::fprintf(stderr, "expected \"%s\", saw \"%s\"\n", expected.c_str(), lastMessage_.c_str());
+            return -1;
+        }
+        return std::chrono::duration<double, std::milli>(messageAt_ - start).count();
+    }
+
+    bool Choose(const std::string& device, const std::string& volume) {
+        return ClickRow(open_.Window(), ofu::ids::kDeviceList, device) &&
+               ClickRow(open_.Window(), ofu::ids::kVolumeList, volume);
+    }
+    void ChooseLetter(const std::string& drive) {
+        ofu::ui::DialogSurface& s = main_.Surface();
+        for (int row = 0; row < s.ComboCount(ofu::ids::kDriveLetterBox); ++row)
+            if (s.GetComboItemText(ofu::ids::kDriveLetterBox, row).rfind(drive, 0) == 0)
+                s.SetCurSel(ofu::ids::kDriveLetterBox, row);
+    }
+    void CancelTheLoginDialog() {
+        answers_.Expect(ofu::ui::kLoginDialogId,
+                        [](ofu::ui::QtDialogWindow& login) { ClickButton(login, ofu::ui::kIdCancel); });
+    }
+
+private:
+    ofu::ui::QtBackend& qt_;
+    ofu::MainDialog main_;
+    ofu::ui::QtOpenDialog open_;
+    ofu::e2e::DialogAnswers answers_;
+    std::string lastMessage_;
+    Clock::time_point messageAt_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
+    ofu::platform::InitPlatformServices();
+    ofu::ui::InitBackend(std::make_unique<ofu::ui::QtBackend>());
+    auto& qt = static_cast<ofu::ui::QtBackend&>(*ofu::ui::ActiveBackend());
+    ofu::StartTransport();
+
+    std::vector<double> connects, listings, goneConnects, goneConfigurations;
+    {
+        Bench bench(qt);
+        for (int run = 0; run < runs; ++run) {
+            bench.Choose("NAS1", "HDD_a");
+            bench.ChooseLetter("Z:");
+            connects.push_back(bench.PressUntilMessage(ofu::ids::kConnectButton, "Successfully mapped drive."));
+            bench.Choose("NAS1", "HDD_a");
+            bench.PressUntilMessage(ofu::ids::kDisconnectButton, "Successfully unmapped drive.");
+            listings.push_back(TimeProgram({"smbclient", "//NAS1/HDD_a", "-N", "-c", "ls"}));
+        }
+        const int absentRuns = std::max(1, runs / 3);
+        for (int run = 0; run < absentRuns; ++run) {
+            bench.Choose("GONE", "HDD_a");
+            bench.ChooseLetter("Y:");
+            bench.CancelTheLoginDialog();
+            goneConnects.push_back(bench.PressUntilMessage(ofu::ids::kConnectButton, "Failed to map drive."));
+            bench.Choose("GONE", "HDD_a");
+            goneConfigurations.push_back(
+                bench.PressUntilMessage(ofu::ids::kConfigurationButton, "Device is no longer available."));
+        }
+    }
+    for (const auto* series : {&connects, &listings, &goneConnects, &goneConfigurations})
+        if (std::find(series->begin(), series->end(), -1.0) != series->end()) {
+            std::fprintf(stderr, "a run failed; no figures\n");
+            return 1;
+        }
+
+    const Summary connect = Summarise(connects);
+    const Summary listing = Summarise(listings);
+    std::printf("%d runs, the lab's smbd, guest share \\\\NAS1\\HDD_a\n", runs);
+    Report("Connect to \"Successfully mapped drive.\"", connect);
+    Report("smbclient //NAS1/HDD_a -N -c ls (a whole process)", listing);
+    std::printf("%-58s %8.2f\n", "ratio Connect / smbclient (medians)", connect.median / listing.median);
+    Report("silent device: Connect to \"Failed to map drive.\"", Summarise(goneConnects));
+    Report("silent device: Configuration to its message", Summarise(goneConfigurations));
+
+    ofu::StopTransport();
+    ofu::ui::FreeBackend();
+    ofu::platform::FreePlatformServices();
+    return 0;
+}

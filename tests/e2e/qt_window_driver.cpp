@@ -1,0 +1,54 @@
+#include "tests/e2e/qt_window_driver.h"
+
+#include "ui/dialog.h"
+
+#include <QTest>
+#include <QTreeWidget>
+
+namespace ofu::e2e {
+
+QWidget* WidgetOf(ui::QtDialogWindow& window, int id) {
+    ui::QtControl* control = window.Control(id);
+    return control != nullptr ? control->widget : nullptr;
+}
+
+bool ClickButton(ui::QtDialogWindow& window, int id) {
+    QWidget* button = WidgetOf(window, id);
+    if (button == nullptr) return false;
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool ClickRow(ui::QtDialogWindow& window, int listId, const std::string& text) {
+    auto* list = static_cast<QTreeWidget*>(WidgetOf(window, listId));
+    if (list == nullptr) return false;
+    if (text.empty()) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
+        return true;
+    }
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        if (item->text(0).toStdString() != text) continue;
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        return true;
+    }
+    return false;
+}
+
+void TypeInto(ui::QtDialogWindow& window, int editId, const std::string& text) {
+    QTest::keyClicks(WidgetOf(window, editId), QString::fromStdString(text));
+}
+
+DialogAnswers::DialogAnswers(ui::QtBackend& backend) : backend_(backend) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        ui::QtDialogWindow* front = backend_.FrontWindow();
+        if (front == nullptr || answers_.empty() || front->Owner().TemplateId() != answers_.front().first) return;
+        Answer answer = std::move(answers_.front().second);
+        answers_.pop_front();
+        answer(*front);
+    });
+    timer_.start(10);
+}
+
+}  // namespace ofu::e2e
