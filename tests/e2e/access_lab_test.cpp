@@ -97,29 +97,13 @@ bool FolderGoes(const fs::path& folder) {
 
 class LabAccess : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ClearSharedTexts();
-        platform::InitPlatformServices();
-        auto backend = std::make_unique<ui::QtBackend>();
-        qt = backend.get();
-        ui::InitBackend(std::move(backend));
-        qt->SetMessageHook([this](const ui::MessageRequest& message) {
-            messages.push_back(message.text);
-            captions.push_back(message.caption);
-            return ui::kIdOk;
-        });
-        answers.emplace(*qt);
-        StartTransport();
-    }
+    void SetUp() override { answers.emplace(*qt); }
     void TearDown() override {
         EXPECT_EQ(answers->Pending(), 0u) << "dialogs that did not appear";
         answers.reset();
-        StopTransport();
-        ui::FreeBackend();
         // Leave no connection behind for the next test.
         for (char letter = 'C'; letter <= 'Z'; ++letter)
             platform::Drives().CancelConnection(std::string{letter, ':'}, platform::kConnectUpdateProfile, true);
-        platform::FreePlatformServices();
     }
 
     static void Click(ui::QtDialogWindow& window, int id) { ASSERT_TRUE(ClickButton(window, id)) << id; }
@@ -154,9 +138,10 @@ protected:
     void Press(int button) { Click(open->Window(), button); }
     void OpenMain() { open.emplace(qt->Open(main)); }
 
-    ui::QtBackend* qt = nullptr;
-    std::vector<std::string> messages;
-    std::vector<std::string> captions;
+    QtLabSession session;
+    ui::QtBackend* qt = &session.Qt();
+    std::vector<std::string>& messages = session.messages;
+    std::vector<std::string>& captions = session.captions;
     std::optional<DialogAnswers> answers;
     MainDialog main;
     std::optional<ui::QtOpenDialog> open;
@@ -374,11 +359,7 @@ TEST(LabOfuAccess, WebPrintsTheBrowserCommandLineAndAnAbsentWebServerFails) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    const std::string why = ofu::e2e::WhyNotInLab();
-    if (!why.empty()) {
-        std::fprintf(stderr, "refusing to run: %s\n", why.c_str());
-        return 2;
-    }
+    if (ofu::e2e::RefusedOutsideLab()) return 2;
     if (std::getenv("OFU_RECORDER_LOG") == nullptr) {
         std::fprintf(stderr, "refusing to run: start me through private_desktop.sh\n");
         return 2;

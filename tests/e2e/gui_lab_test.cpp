@@ -25,24 +25,6 @@ namespace {
 
 class LabGui : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ClearSharedTexts();
-        platform::InitPlatformServices();
-        auto backend = std::make_unique<ui::QtBackend>();
-        qt = backend.get();
-        ui::InitBackend(std::move(backend));
-        qt->SetMessageHook([this](const ui::MessageRequest& message) {
-            messages.push_back(message.text);
-            return ui::kIdOk;
-        });
-        StartTransport();
-    }
-    void TearDown() override {
-        StopTransport();
-        ui::FreeBackend();
-        platform::FreePlatformServices();
-    }
-
     static QWidget* Widget(ui::QtDialogWindow& window, int id) { return WidgetOf(window, id); }
     // Clicks the row of `name` in the device list with the mouse.
     static void ClickDevice(ui::QtDialogWindow& window, const std::string& name) {
@@ -58,8 +40,9 @@ protected:
         return std::find(cells.begin(), cells.end(), text) != cells.end();
     }
 
-    ui::QtBackend* qt = nullptr;
-    std::vector<std::string> messages;
+    QtLabSession session;
+    ui::QtBackend* qt = &session.Qt();
+    std::vector<std::string>& messages = session.messages;
 };
 
 TEST_F(LabGui, ListsTheDevicesAndAClickShowsTheVolumes) {
@@ -124,11 +107,7 @@ TEST_F(LabGui, WrongAdministratorPasswordShowsTheMessage) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    const std::string why = ofu::e2e::WhyNotInLab();
-    if (why.empty() == false) {
-        std::fprintf(stderr, "refusing to run: %s\n", why.c_str());
-        return 2;
-    }
+    if (ofu::e2e::RefusedOutsideLab()) return 2;
     // A drive table of its own, never the user's.
     const auto state = std::filesystem::temp_directory_path() / "ofu-gui-lab-state";
     std::filesystem::create_directories(state);

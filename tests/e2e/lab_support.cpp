@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +48,13 @@ std::string WhyNotInLab() {
                    "through scripts/lab exec, never in the machine's own network namespace";
     }
     return {};
+}
+
+bool RefusedOutsideLab() {
+    const std::string why = WhyNotInLab();
+    if (why.empty()) return false;
+    std::fprintf(stderr, "refusing to run: %s\n", why.c_str());
+    return true;
 }
 
 std::vector<nlohmann::json> ReadJournals() {

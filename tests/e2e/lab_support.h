@@ -13,6 +13,9 @@ namespace ofu::e2e {
 // namespaces); otherwise why the tests must not run here.
 std::string WhyNotInLab();
 
+// For a lab test's main(): true, after saying why, when the tests must not run here.
+bool RefusedOutsideLab();
+
 // Every journal line the lab's simulators wrote so far (OFU_LAB_DIR/journal-*.jsonl).
 std::vector<nlohmann::json> ReadJournals();
 

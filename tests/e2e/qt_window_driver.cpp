@@ -1,5 +1,9 @@
 #include "tests/e2e/qt_window_driver.h"
 
+#include "platform/services.h"
+#include "protocol/shared_texts.h"
+#include "protocol/transport.h"
+#include "ui/backend.h"
 #include "ui/dialog.h"
 
 #include <QTest>
@@ -49,6 +53,26 @@ DialogAnswers::DialogAnswers(ui::QtBackend& backend) : backend_(backend) {
         answer(*front);
     });
     timer_.start(10);
+}
+
+QtLabSession::QtLabSession() {
+    ClearSharedTexts();
+    platform::InitPlatformServices();
+    auto backend = std::make_unique<ui::QtBackend>();
+    qt_ = backend.get();
+    ui::InitBackend(std::move(backend));
+    qt_->SetMessageHook([this](const ui::MessageRequest& message) {
+        messages.push_back(message.text);
+        captions.push_back(message.caption);
+        return ui::kIdOk;
+    });
+    StartTransport();
+}
+
+QtLabSession::~QtLabSession() {
+    StopTransport();
+    ui::FreeBackend();
+    platform::FreePlatformServices();
 }
 
 }  // namespace ofu::e2e

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ofu::e2e {
 
@@ -37,6 +38,24 @@ private:
     ui::QtBackend& backend_;
     std::deque<std::pair<int, Answer>> answers_;
     QTimer timer_;
+};
+
+// What a lab test of the real window runs on, for its lifetime: the system's platform
+// services, the Qt backend with every message box answered OK and recorded, and the transport.
+class QtLabSession {
+public:
+    QtLabSession();
+    ~QtLabSession();
+    QtLabSession(const QtLabSession&) = delete;
+    QtLabSession& operator=(const QtLabSession&) = delete;
+
+    ui::QtBackend& Qt() { return *qt_; }
+
+    std::vector<std::string> messages;  // the texts, in order
+    std::vector<std::string> captions;
+
+private:
+    ui::QtBackend* qt_ = nullptr;
 };
 
 }  // namespace ofu::e2e
