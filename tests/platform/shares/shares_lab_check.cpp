@@ -1,7 +1,8 @@
-// Drive connections against a real smbd, run by shares_lab.sh in the lab's workstation
-// namespace: OFU_SHARES_SERVER names the device (guest share HDD_a with README.txt, password
-// share HDD_p for shruser/secret1 with private.txt), OFU_SHARES_ABSENT an address where no
-// device answers, and OFU_SHARES_EXPECT_GVFS=1 says that the run has a session bus with GVFS.
+// Drive connections against the lab's smbd (lab-shares.json), run in the lab's workstation
+// namespace with a private desktop: OFU_SHARES_SERVER names the device (guest share HDD_a and
+// password share HDD_p for shruser/secret1, each with the lab's README.txt),
+// OFU_SHARES_ABSENT a device address where nothing answers TCP, and OFU_SHARES_EXPECT_GVFS=1
+// says that the run has a session bus with GVFS.
 #include "platform/linux/drive_connection_store.h"
 #include "platform/linux/gio_share_mount.h"
 
@@ -49,7 +50,7 @@ bool FolderListsWithin(const std::string& folder, const std::string& name, int s
 class LabShares : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(server_.empty()) << "run through shares_lab.sh";
+        ASSERT_FALSE(server_.empty()) << "run through the lab (ctest -R lab.platform_shares)";
         char pattern[] = "/tmp/ofup-shares.XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         dir_ = pattern;
@@ -113,7 +114,7 @@ TEST_F(LabShares, APasswordShareTakesItsPasswordAndNothingElse) {
     ASSERT_EQ(Add("Y:", Remote("HDD_p"), "secret1", "WORKGROUP\\shruser"), NetStatus::Ok);
     EXPECT_EQ(Connection("Y:"), Remote("HDD_p"));
     if (gvfs_) {
-        EXPECT_TRUE(FolderListsWithin(store_->LocalFolder("Y:"), "private.txt", 5));
+        EXPECT_TRUE(FolderListsWithin(store_->LocalFolder("Y:"), "README.txt", 5));
     }
 }
 
@@ -129,6 +130,10 @@ TEST_F(LabShares, AMissingShareOrFolderIsBadNetNameAndAPresentFolderConnects) {
     EXPECT_EQ(Add("M:", Remote("HDD_a") + "\\nosuch", "", ""), NetStatus::BadNetName);
     EXPECT_EQ(Connection("M:"), "");
 
+    // A folder made on the device's disk: the lab keeps each share's folder in its state folder.
+    std::error_code made;
+    std::filesystem::create_directories(
+        std::filesystem::path(Env("OFU_LAB_DIR")) / "devices" / server_ / "shares" / "vol-HDD_a" / "backup", made);
     ASSERT_EQ(Add("N:", Remote("HDD_a") + "\\backup", "", ""), NetStatus::Ok);
     if (gvfs_) {
         const std::string folder = store_->LocalFolder("N:");
