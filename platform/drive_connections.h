@@ -68,6 +68,10 @@ public:
     // Connects the resource's letter to its share (WNetAddConnection2A). A null password means
     // the logged-on user's default credentials; a null user name means the logged-on user.
     // Empty texts for both ask for a guest session. Ok only when the share accepted.
+    // An empty local name makes a connection without a letter (RESOURCETYPE_ANY, no local
+    // device): the credentials are offered for the share of the remote name (which may go on
+    // to a folder or file on it), for the file calls on UNC paths that follow; no letter is
+    // recorded.
     virtual NetStatus AddConnection(const NetResource& resource, const std::optional<std::string>& password,
                                     const std::optional<std::string>& userName, unsigned flags) = 0;
     // Drops the letter's connection (WNetCancelConnection2A); `force` drops it even with files

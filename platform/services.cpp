@@ -1,6 +1,8 @@
 #include "platform/services.h"
 
 #include "platform/linux/drive_connection_store.h"
+#include "platform/linux/embedded_resources.h"
+#include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_internet.h"
 #include "platform/linux/linux_local_files.h"
 #include "platform/linux/linux_programs.h"
@@ -25,6 +27,8 @@ struct SystemServices {
     LinuxRegistry registry;
     LinuxPrograms programs;
     LinuxLocalFiles localFiles;
+    LinuxFileSystem fileSystem{localFiles};
+    EmbeddedResources resources;
 };
 
 std::unique_ptr<SystemServices>& Owned() {
@@ -50,8 +54,8 @@ void InstallPlatformServices(const PlatformServices& services) { Installed() = s
 void InitPlatformServices() {
     Owned() = std::make_unique<SystemServices>();
     SystemServices& s = *Owned();
-    Installed() = {&s.drives, &s.system,  &s.codes,   &s.internet,
-                   &s.registry, &s.programs, &s.threads, &s.localFiles};
+    Installed() = {&s.drives,   &s.system,  &s.codes,      &s.internet,   &s.registry,
+                   &s.programs, &s.threads, &s.localFiles, &s.fileSystem, &s.resources};
 }
 
 void FreePlatformServices() {
@@ -68,5 +72,7 @@ Registry& Settings() { return *Current().registry; }
 Programs& Launcher() { return *Current().programs; }
 Threads& Threading() { return *Current().threads; }
 LocalFiles& Files() { return *Current().localFiles; }
+FileSystem& Disk() { return *Current().fileSystem; }
+Resources& OwnResources() { return *Current().resources; }
 
 }  // namespace ofu::platform

@@ -5,10 +5,12 @@
 
 #include "platform/code_pages.h"
 #include "platform/drive_connections.h"
+#include "platform/file_system.h"
 #include "platform/internet.h"
 #include "platform/local_files.h"
 #include "platform/programs.h"
 #include "platform/registry.h"
+#include "platform/resources.h"
 #include "platform/system_info.h"
 #include "platform/threads.h"
 
@@ -23,6 +25,8 @@ struct PlatformServices {
     Programs* programs = nullptr;
     Threads* threads = nullptr;
     LocalFiles* localFiles = nullptr;
+    FileSystem* fileSystem = nullptr;
+    Resources* resources = nullptr;
 };
 
 // Installs `services` (every pointer must be set and outlive the installation).
@@ -40,5 +44,7 @@ Registry& Settings();
 Programs& Launcher();
 Threads& Threading();
 LocalFiles& Files();
+FileSystem& Disk();
+Resources& OwnResources();
 
 }  // namespace ofu::platform

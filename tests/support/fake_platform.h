@@ -14,7 +14,9 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -215,10 +217,114 @@ public:
     bool failPrepare = false;  // as if drive C could not be written
 };
 
+// Files on Windows paths in memory: local ("C:\...") and UNC alike. A file can be created
+// only in a folder that exists; '/' and '\' both separate folders.
+class FakeFileSystem final : public platform::FileSystem {
+public:
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    std::set<std::string> folders;
+    std::set<std::string> readOnly;        // files that cannot be opened for writing
+    std::set<std::string> failingWrites;   // files whose write stores only half of the data
+    std::vector<std::string> opened;       // every OpenForWriting, in order
+    std::vector<std::string> copies;       // "FROM -> TO" of every CopyFile
+
+    static std::string Key(std::string_view path) {
+        std::string key(path);
+        for (char& c : key)
+            if (c == '/') c = '\\';
+        return key;
+    }
+    static std::string Parent(const std::string& key) {
+        const std::size_t slash = key.rfind('\\');
+        return slash == std::string::npos ? std::string() : key.substr(0, slash);
+    }
+    void AddFolder(std::string_view path) { folders.insert(Key(path)); }
+
+    class File final : public platform::WriteFile {
+    public:
+        File(FakeFileSystem& owner, std::string key) : owner_(owner), key_(std::move(key)) {}
+        bool Write(std::span<const std::uint8_t> bytes) override {
+            auto& stored = owner_.files[key_];
+            const bool failing = owner_.failingWrites.count(key_) != 0;
+            stored.insert(stored.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                                            failing ? bytes.size() / 2 : bytes.size()));
+            return !failing;
+        }
+        bool Close() override { return true; }
+
+    private:
+        FakeFileSystem& owner_;
+        std::string key_;
+    };
+
+    std::unique_ptr<platform::WriteFile> OpenForWriting(std::string_view path) override {
+        const std::string key = Key(path);
+        opened.push_back(key);
+        if (folders.count(Parent(key)) == 0 || readOnly.count(key) != 0) return nullptr;
+        files[key].clear();
+        return std::make_unique<File>(*this, key);
+    }
+    bool Remove(std::string_view path) override { return files.erase(Key(path)) != 0; }
+    bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
+        const std::string source = Key(from), target = Key(to);
+        copies.push_back(source + " -> " + target);
+        const auto it = files.find(source);
+        if (it == files.end() || folders.count(Parent(target)) == 0 || readOnly.count(target) != 0) return false;
+        if (failIfExists && files.count(target) != 0) return false;
+        files[target] = it->second;
+        return true;
+    }
+    bool PathExists(std::string_view path) override {
+        const std::string key = Key(path);
+        return files.count(key) != 0 || folders.count(key) != 0;
+    }
+    std::optional<std::uint64_t> FileSize(std::string_view path) override {
+        const auto it = files.find(Key(path));
+        if (it == files.end()) return std::nullopt;
+        return it->second.size();
+    }
+    std::optional<std::vector<std::uint8_t>> ReadFile(std::string_view path, std::size_t maxBytes) override {
+        const auto it = files.find(Key(path));
+        if (it == files.end()) return std::nullopt;
+        return std::vector<std::uint8_t>(it->second.begin(),
+                                         it->second.begin() + static_cast<std::ptrdiff_t>(
+                                                                  std::min(maxBytes, it->second.size())));
+    }
+    bool MakeDirectory(std::string_view path) override {
+        std::string key = Key(path);
+        while (!key.empty() && key.back() == '\\') key.pop_back();
+        return folders.insert(key).second;
+    }
+    bool RemoveDirectory(std::string_view path) override {
+        std::string key = Key(path);
+        while (!key.empty() && key.back() == '\\') key.pop_back();
+        for (const auto& [file, bytes] : files)
+            if (Parent(file) == key) return false;
+        return folders.erase(key) != 0;
+    }
+};
+
+// Small resources of the test's choosing: by default each catalogue id that a test asks for
+// is a few bytes that name it.
+class FakeResources final : public platform::Resources {
+public:
+    std::map<std::pair<std::string, int>, std::vector<std::uint8_t>> blobs;
+
+    void Add(std::string type, int id, std::vector<std::uint8_t> bytes) { blobs[{std::move(type), id}] = std::move(bytes); }
+    std::span<const std::uint8_t> Find(std::string_view typeName, int id) override {
+        std::string upper(typeName);
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        const auto it = blobs.find({upper, id & 0xFFFF});
+        if (it == blobs.end()) return {};
+        return it->second;
+    }
+};
+
 struct FakePlatform {
     FakePlatform() {
         platform::InstallPlatformServices(
-            {&drives, &system, &codes, &internet, &registry, &programs, &threads, &files});
+            {&drives, &system, &codes, &internet, &registry, &programs, &threads, &files, &disk, &resources});
     }
     ~FakePlatform() { platform::FreePlatformServices(); }
     FakePlatform(const FakePlatform&) = delete;
@@ -232,6 +338,8 @@ struct FakePlatform {
     FakePrograms programs;
     FakeThreads threads;
     FakeLocalFiles files;
+    FakeFileSystem disk;
+    FakeResources resources;
 };
 
 }  // namespace ofu::testing
