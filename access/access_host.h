@@ -1,6 +1,7 @@
-// What the device access handlers (Connect, Disconnect, Configuration, Widget) need from the
-// main window besides its controls: the login dialog, a new search, the chosen-device flag and
-// the model of the device last clicked. The main window implements it and passes itself.
+// What the device access and add-on handlers (Connect, Disconnect, Configuration, Widget,
+// Language, BitTorrent) need from the main window besides its controls: the login dialogs, a
+// new search, the chosen-device flag and the model of the device last clicked. The main window
+// implements it and passes itself.
 #pragma once
 
 #include "ui/dialog_surface.h"
@@ -22,6 +23,10 @@ public:
     // Searches the networks again and rebuilds the device list.
     virtual void RefreshDeviceList() = 0;
     virtual void SetDeviceChosen(std::int32_t chosen) = 0;
+    virtual std::int32_t DeviceChosenFlag() const = 0;
+    // The administrator login with the login dialog (RequireAdminLogin): true when the device
+    // accepted, false after the user was told.
+    virtual bool RequireAdministrator() = 0;
     // The model text of the device last clicked (SelectedDeviceModel).
     virtual std::string_view SelectedModel() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "access/drive_table.h"
 #include "access/volume_locations.h"
+#include "addons/addon_handlers.h"
 #include "app/login_dialog.h"
 #include "app/about_dialog.h"
 #include "app/dotted_address.h"
@@ -216,13 +217,17 @@ void MainDialog::RunShareLoginDialog() {
     login.DoModal();
 }
 
+bool MainDialog::RequireAdministrator() {
+    LoginDialog login;
+    return RequireAdminLogin(login);
+}
+
 void MainDialog::OnConnect() { ofu::OnConnect(*this); }
 void MainDialog::OnDisconnect() { ofu::OnDisconnect(*this); }
 void MainDialog::OnConfiguration() { ofu::OnConfiguration(*this); }
 void MainDialog::OnWidget() { ofu::OnWidget(*this); }
 
-// The add-on handlers come with their own feature.
-void MainDialog::OnLanguage() {}
-void MainDialog::OnBitTorrent() {}
+void MainDialog::OnLanguage() { ofu::OnLanguage(*this); }
+void MainDialog::OnBitTorrent() { ofu::OnBitTorrent(*this); }
 
 }  // namespace ofu

@@ -62,6 +62,8 @@ private:
     ui::DialogSurface& Window() override { return Surface(); }
     void RunShareLoginDialog() override;
     void SetDeviceChosen(std::int32_t chosen) override { DeviceChosen = chosen; }
+    std::int32_t DeviceChosenFlag() const override { return DeviceChosen; }
+    bool RequireAdministrator() override;
     std::string_view SelectedModel() const override { return SelectedDeviceModel.view(); }
 
 private:

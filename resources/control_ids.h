@@ -31,4 +31,10 @@ inline constexpr int kModelRadio120 = 1028;
 inline constexpr int kModelRadio140 = 1029;
 inline constexpr int kModelRadio180 = 1030;
 
+// Language dialog: the drop-down list of the nine languages.
+inline constexpr int kLanguageList = 1022;
+
+// Restart dialog: the progress bar.
+inline constexpr int kRestartProgress = 1023;
+
 }  // namespace ofu::ids

@@ -1,5 +1,7 @@
 #include "tools/ofu/cli_arguments.h"
 
+#include "addons/codepage_plans.h"
+#include "addons/payload_catalogue.h"
 #include "protocol/device_list.h"
 
 #include <array>
@@ -19,6 +21,10 @@ const char* const kUsage =
     "  ofu map ADDRESS VOLUME DRIVE [--user NAME] [--password-stdin] [--force]\n"
     "  ofu unmap DRIVE\n"
     "  ofu web ADDRESS [--print]\n"
+    "  ofu payloads [--json]\n"
+    "  ofu payload ID --output FILE\n"
+    "  ofu install-language ADDRESS LANGUAGE [--no-restart-wait]\n"
+    "  ofu install-bittorrent ADDRESS [--password-stdin] [--no-restart-wait]\n"
     "  ofu --help | --version\n"
     "\n"
     "Finds the storage devices on every local network (UDP multicast 224.0.0.1, port 13579)\n"
@@ -30,6 +36,12 @@ const char* const kUsage =
     "connects DRIVE (like Z:) to the device's VOLUME with your session's credentials, then with\n"
     "--user and the password from standard input; a letter in use needs --force. web checks\n"
     "that the device's web page answers and opens it in your default browser.\n"
+    "\n"
+    "payloads lists the files the utility carries for devices; payload writes one to FILE.\n"
+    "install-language copies the files of LANGUAGE (a codepage such as 950, or a name such as\n"
+    "\"Traditional Chinese\") onto the device and sets its codepage; install-bittorrent installs\n"
+    "the BitTorrent add-on after the administrator login. Both then wait the 90 s the device\n"
+    "takes to restart, unless --no-restart-wait.\n"
     "\n"
     "Exit status: 0 success; 1 device not found, refused or silent; 2 usage error.\n";
 
@@ -117,6 +129,11 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
             request.force = true;
         } else if (arg == "--print") {
             request.printOnly = true;
+        } else if (arg == "--no-restart-wait") {
+            request.noRestartWait = true;
+        } else if (arg == "--output") {
+            if (k + 1 >= args.size()) return Fail("--output needs a file");
+            request.output = std::string(args[++k]);
         } else if (arg == "--user" || arg == "--netmask" || arg == "--gateway") {
             if (k + 1 >= args.size()) return Fail(std::string(arg) + " needs a value");
             if (arg == "--user")
@@ -173,15 +190,31 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     } else if (verb == "web") {
         request.verb = Verb::Web;
         problem = expectWords(2);
+    } else if (verb == "payloads") {
+        request.verb = Verb::Payloads;
+        problem = expectWords(1);
+    } else if (verb == "payload") {
+        request.verb = Verb::Payload;
+        problem = expectWords(2);
+    } else if (verb == "install-language") {
+        request.verb = Verb::InstallLanguage;
+        problem = expectWords(3);
+    } else if (verb == "install-bittorrent") {
+        request.verb = Verb::InstallBitTorrent;
+        problem = expectWords(2);
     } else {
         return Fail("unknown command '" + std::string(verb) + "'");
     }
     if (!problem.empty()) return Fail(problem);
     const Verb v = request.verb;
-    if (request.json && v != Verb::Discover && v != Verb::Query && v != Verb::Drives)
-        return Fail("--json applies to discover, query and drives only");
-    if (request.passwordFromStdin && v != Verb::Login && v != Verb::SetStatic && v != Verb::SetDhcp && v != Verb::Map)
-        return Fail("--password-stdin applies to login, set-static, set-dhcp and map only");
+    if (request.json && v != Verb::Discover && v != Verb::Query && v != Verb::Drives && v != Verb::Payloads)
+        return Fail("--json applies to discover, query, drives and payloads only");
+    if (request.passwordFromStdin && v != Verb::Login && v != Verb::SetStatic && v != Verb::SetDhcp &&
+        v != Verb::Map && v != Verb::InstallBitTorrent)
+        return Fail("--password-stdin applies to login, set-static, set-dhcp, map and install-bittorrent only");
+    if (request.noRestartWait && v != Verb::InstallLanguage && v != Verb::InstallBitTorrent)
+        return Fail("--no-restart-wait applies to install-language and install-bittorrent only");
+    if (!request.output.empty() && v != Verb::Payload) return Fail("--output applies to payload only");
     if (request.user && v != Verb::Login && v != Verb::Map) return Fail("--user applies to login and map only");
     if (request.user && request.user->size() > 16) return Fail("the user name holds at most 16 characters");
     if (v == Verb::Map && request.passwordFromStdin && !request.user)
@@ -191,7 +224,17 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     if ((!request.netmask.empty() || !request.gateway.empty()) && v != Verb::SetStatic)
         return Fail("--netmask and --gateway apply to set-static only");
 
-    if (v == Verb::Discover || v == Verb::Drives) return {request, {}};
+    if (v == Verb::Discover || v == Verb::Drives || v == Verb::Payloads) return {request, {}};
+    if (v == Verb::Payload) {
+        const std::string id(words[1]);
+        const bool digits = !id.empty() && id.size() <= 5 && id.find_first_not_of("0123456789") == std::string::npos;
+        request.payloadId = digits ? std::stoi(id) : -1;
+        bool known = false;
+        for (const PayloadEntry& entry : PayloadCatalogue()) known = known || entry.id == request.payloadId;
+        if (!known) return Fail("'" + id + "' is no payload id (ofu payloads lists them)");
+        if (request.output.empty()) return Fail("payload needs --output FILE");
+        return {request, {}};
+    }
     if (v == Verb::Unmap) {
         request.drive = NormalisedDrive(words[1]);
         if (request.drive.empty()) return Fail(DriveError(words[1]));
@@ -201,6 +244,16 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> args) {
     if (!IsPlainDottedAddress(request.address)) return Fail(AddressError("device address", request.address));
     if (words.size() > 2) request.item = std::string(words[2]);
     if (request.verb == Verb::Set) request.value = std::string(words[3]);
+    if (request.verb == Verb::InstallLanguage) {
+        request.item.clear();
+        request.languageIndex = FindCodepagePlan(words[2]);
+        if (request.languageIndex < 0) {
+            std::string known;
+            for (const CodepagePlan& plan : CodepagePlans())
+                known += (known.empty() ? "" : ", ") + std::string(plan.codepageName) + " " + std::string(plan.entry);
+            return Fail("unknown language '" + std::string(words[2]) + "' (one of: " + known + ")");
+        }
+    }
     if (request.verb == Verb::Map) {
         request.item.clear();
         request.volume = std::string(words[2]);

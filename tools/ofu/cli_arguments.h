@@ -8,7 +8,7 @@
 
 namespace ofu::cli {
 
-enum class Verb { Help, Version, Discover, Query, Login, Set, SetStatic, SetDhcp, Drives, Map, Unmap, Web };
+enum class Verb { Help, Version, Discover, Query, Login, Set, SetStatic, SetDhcp, Drives, Map, Unmap, Web, Payloads, Payload, InstallLanguage, InstallBitTorrent };
 
 struct CliRequest {
     Verb verb = Verb::Help;
@@ -25,6 +25,10 @@ struct CliRequest {
     std::string drive;   // map, unmap: "Z:"
     bool force = false;  // map: replace a letter's connection
     bool printOnly = false;  // web: print the browser's command line instead of starting it
+    int payloadId = 0;       // payload
+    std::string output;      // payload --output FILE
+    int languageIndex = -1;  // install-language: the Language dialog's entry
+    bool noRestartWait = false;
 };
 
 struct ParsedCommandLine {

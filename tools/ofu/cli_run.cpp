@@ -8,6 +8,7 @@
 #include "protocol/volume_list.h"
 #include "resources/version.h"
 #include "tools/ofu/cli_access.h"
+#include "tools/ofu/cli_addons.h"
 #include "tools/ofu/cli_arguments.h"
 #include "tools/ofu/device_output.h"
 
@@ -98,6 +99,8 @@ public:
             case Verb::Version: out_ << "ofu " << kProductVersion << "\n"; return kExitSuccess;
             case Verb::Drives: return RunDrives(request_, out_);
             case Verb::Unmap: return RunUnmap(request_, out_, err_);
+            case Verb::Payloads: return RunPayloads(request_, out_);
+            case Verb::Payload: return RunPayload(request_, out_, err_);
             default: break;
         }
         // Everything the command will send is checked before the transport opens.
@@ -132,6 +135,8 @@ public:
             case Verb::SetDhcp: return setDhcp(password);
             case Verb::Map: return RunMap(request_, password, out_, err_);
             case Verb::Web: return RunWeb(request_, out_, err_);
+            case Verb::InstallLanguage: return RunInstallLanguage(request_, out_, err_);
+            case Verb::InstallBitTorrent: return RunInstallBitTorrent(request_, password, out_, err_);
             default: return kExitUsage;
         }
     }

@@ -1,0 +1,7 @@
+#include "addons/addon_state.h"
+
+namespace ofu {
+
+AddOnStateRecord AddOnState;
+
+}  // namespace ofu

@@ -1,0 +1,55 @@
+#include "addons/restart_dialog.h"
+
+#include "addons/addon_state.h"
+#include "resources/control_ids.h"
+#include "resources/resource_ids.h"
+
+namespace ofu {
+namespace {
+
+constexpr int kProgressBar = ids::kRestartProgress;
+constexpr int kRestartTimer = 1;
+constexpr int kRestartMillis = 90000;
+constexpr int kSteps = 99;
+constexpr int kStepMillis = 900;
+
+}  // namespace
+
+RestartDialog::RestartDialog() : ui::Dialog(ui::kRestartDialogId) {}
+
+bool RestartDialog::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    Surface().StartWorker([this](ui::WorkerContext& worker) { RestartProgressWorker(worker); });
+    Surface().SetTimer(kRestartTimer, kRestartMillis);
+    return true;
+}
+
+void RestartDialog::RestartProgressWorker(ui::WorkerContext& worker) {
+    if (!worker.CallOnUi([this] {
+            Surface().SetProgressRange(kProgressBar, 1, 100);
+            Surface().SetProgressStep(kProgressBar, 1);
+        }))
+        return;
+    for (int step = 0; step < kSteps; ++step) {
+        if (!worker.CallOnUi([this] { Surface().StepProgress(kProgressBar); })) return;
+        if (!worker.Sleep(kStepMillis)) return;
+    }
+    worker.CallOnUi([this] {
+        AddOnState.RestartOutcome = 0;
+        workerDone_ = true;
+        CloseWhenBothDone();
+    });
+}
+
+void RestartDialog::OnTimer(int timerId) {
+    if (timerId != kRestartTimer) return;
+    Surface().KillTimer(kRestartTimer);
+    timerFired_ = true;
+    CloseWhenBothDone();
+}
+
+void RestartDialog::CloseWhenBothDone() {
+    if (timerFired_ && workerDone_) ui::Dialog::OnCancel();
+}
+
+}  // namespace ofu
