@@ -1,0 +1,41 @@
+# ofu_check_payload_dir against a folder with one right, one wrong-sized and one missing file,
+# then against the same folder put right, then against a folder that is not there.
+include(${CHECK_SCRIPT})
+
+function(fail what)
+  message(FATAL_ERROR "Expected ${what}; the check said:\n${error}")
+endfunction()
+
+set(dir ${WORK_DIR}/payloads)
+file(REMOVE_RECURSE ${dir})
+file(MAKE_DIRECTORY ${dir})
+file(WRITE ${dir}/151.bin "12345678")
+file(WRITE ${dir}/220.bin "short")
+set(rows "CODEPAGE:151:8;BT:220:16;CODEPAGE:143:132")
+
+ofu_check_payload_dir(${dir} "${rows}" files error)
+string(FIND "${error}" "${dir}/220.bin is 5 bytes, expected 16 bytes (payload BT 220)" wrong_size)
+string(FIND "${error}" "${dir}/143.bin is missing" missing)
+string(FIND "${error}" "151.bin" right_file)
+if(wrong_size EQUAL -1)
+  fail("the wrong-sized file named with its size and the expected size")
+elseif(missing EQUAL -1)
+  fail("the missing file named")
+elseif(NOT right_file EQUAL -1)
+  fail("no word about the right file")
+endif()
+
+file(WRITE ${dir}/220.bin "sixteen bytes!!!")
+string(REPEAT "x" 132 text)
+file(WRITE ${dir}/143.bin "${text}")
+ofu_check_payload_dir(${dir} "${rows}" files error)
+if(NOT "${error}" STREQUAL "")
+  fail("no error for a complete folder")
+elseif(NOT "${files}" STREQUAL "${dir}/151.bin;${dir}/220.bin;${dir}/143.bin")
+  fail("the files in row order, not ${files}")
+endif()
+
+ofu_check_payload_dir(${dir}/absent "${rows}" files error)
+if(NOT "${error}" MATCHES "absent is not a folder")
+  fail("a missing folder reported")
+endif()
