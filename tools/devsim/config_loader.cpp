@@ -40,7 +40,8 @@ const std::set<std::string> kDeviceFields = {
     "name",     "ip",        "netmask",    "gateway",     "dhcp",   "device_id",      "answer_form",
     "match_bytes", "model",  "volumes",    "workgroup",   "codepage", "ideok",        "share_name",
     "bt_firmware", "domain", "ssl",        "admin_password", "dhcp_address", "answer_to", "link",
-    "faults",   "shares",    "smb",        "web",         "silent_host",
+    "faults",   "shares",    "smb",        "web",         "silent_host", "ideok_sequence", "codepage_sequence",
+    "bt_firmware_sequence", "share_name_sequence", "restart_silence_ms", "addon_folders",
 };
 const std::set<std::string> kFaultFields = {
     "delay_ms", "drop_probability", "seed", "duplicates", "foreign_client_answers", "other_type_answers",
@@ -88,6 +89,24 @@ public:
         if (!v) return;
         if (!v->is_number()) return fail(field, "expected a number");
         out = v->get<double>();
+    }
+    // A list of texts and nulls, such as [null, null, "3"]; an empty list is refused, since
+    // it would leave nothing to answer with.
+    void sequence(const char* field, AnswerSequence& out) {
+        const json* v = find(field, false);
+        if (!v) return;
+        if (!v->is_array()) return fail(field, "expected a list of texts and nulls");
+        if (v->empty()) return fail(field, "an empty list (leave the field out to answer with the single value)");
+        for (const auto& entry : *v) {
+            if (entry.is_null()) {
+                out.emplace_back(std::nullopt);
+            } else if (entry.is_string()) {
+                out.emplace_back(entry.get<std::string>());
+            } else {
+                out.clear();
+                return fail(field, "expected a list of texts and nulls");
+            }
+        }
     }
     const json* find(const char* field, bool required) {
         if (!error_.empty()) return nullptr;
@@ -229,6 +248,11 @@ std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& conf
     reader.text("ideok", config.ideOk);
     reader.text("share_name", config.shareName);
     reader.text("bt_firmware", config.btFirmware);
+    reader.sequence("ideok_sequence", config.ideOkSequence);
+    reader.sequence("codepage_sequence", config.codepageSequence);
+    reader.sequence("bt_firmware_sequence", config.btFirmwareSequence);
+    reader.sequence("share_name_sequence", config.shareNameSequence);
+    reader.integer("restart_silence_ms", config.restartSilenceMs, 0, kMaxRestartSilenceMs);
     reader.text("domain", config.domain);
     reader.text("ssl", config.ssl);
     reader.text("admin_password", config.adminPassword);
@@ -244,6 +268,7 @@ std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& conf
     reader.flag("smb", config.smbServer);
     reader.flag("web", config.webServer);
     reader.flag("silent_host", config.silentHost);
+    reader.flag("addon_folders", config.addOnFolders);
     if (!reader.error().empty()) return reader.error();
 
     if (const auto it = object.find("faults"); it != object.end()) {

@@ -39,6 +39,20 @@ std::string CheckTextWidth(const DeviceConfig& config, std::string_view field, c
     return {};
 }
 
+// A sequence is absent (empty) or 1 to 64 entries, each text as wide as its single field.
+std::string CheckSequence(const DeviceConfig& config, const std::string& field, const AnswerSequence& sequence,
+                          std::size_t maxLength) {
+    if (sequence.size() > kMaxSequenceEntries) {
+        return Problem(config, field, "more than " + std::to_string(kMaxSequenceEntries) + " entries");
+    }
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+        if (!sequence[i]) continue;
+        const std::string entry = field + "[" + std::to_string(i) + "]";
+        if (auto e = CheckTextWidth(config, entry, *sequence[i], maxLength); !e.empty()) return e;
+    }
+    return {};
+}
+
 // ASCII only, whatever the locale: these names go into the lab's smbd and passwd files.
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
@@ -131,6 +145,18 @@ std::string ValidateDeviceConfig(const DeviceConfig& config) {
     };
     for (const auto& [field, text] : texts) {
         if (auto e = CheckTextWidth(config, field, *text, kMaxValue); !e.empty()) return e;
+    }
+    const std::pair<const char*, const AnswerSequence*> sequences[] = {
+        {"ideok_sequence", &config.ideOkSequence},
+        {"codepage_sequence", &config.codepageSequence},
+        {"bt_firmware_sequence", &config.btFirmwareSequence},
+        {"share_name_sequence", &config.shareNameSequence},
+    };
+    for (const auto& [field, sequence] : sequences) {
+        if (auto e = CheckSequence(config, field, *sequence, kMaxValue); !e.empty()) return e;
+    }
+    if (config.restartSilenceMs < 0 || config.restartSilenceMs > kMaxRestartSilenceMs) {
+        return Problem(config, "restart_silence_ms", "not within 0 to " + std::to_string(kMaxRestartSilenceMs));
     }
     const FaultConfig& f = config.faults;
     if (f.delayMs < 0 || f.delayMs > 600000) return Problem(config, "faults.delay_ms", "not within 0 to 600000");

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ namespace ofu::devsim {
 inline constexpr const char* kAdminUserName = "admin";
 
 enum class AnswerDestination { kGroup, kUnicast };
+
+// The answers of successive queries of one kind: entry k answers the (k+1)th query, the last
+// entry every later one; nullopt means no answer at all. Empty: the single value answers.
+using AnswerSequence = std::vector<std::optional<std::string>>;
+inline constexpr std::size_t kMaxSequenceEntries = 64;
+
+// The longest restart silence a config may ask for.
+inline constexpr int kMaxRestartSilenceMs = 600000;
 
 struct FaultConfig {
     int delayMs = 0;                   // every answer leaves this much later
@@ -50,6 +59,10 @@ struct DeviceConfig {
     std::string ideOk = "1";
     std::string shareName = "HDD_a";
     std::string btFirmware = "1";
+    AnswerSequence ideOkSequence;       // replace ideOk, codepage, btFirmware and shareName
+    AnswerSequence codepageSequence;    // when not empty
+    AnswerSequence btFirmwareSequence;
+    AnswerSequence shareNameSequence;
     std::string domain;
     std::string ssl = "0";
     std::string adminPassword;
@@ -57,10 +70,14 @@ struct DeviceConfig {
     AnswerDestination answerTo = AnswerDestination::kGroup;
     std::string link = "dev1";  // "dev1", "dev2" or "both"
     FaultConfig faults;
+    // After an answered codepage or add-on set request the device restarts: it answers
+    // nothing for this long, then answers with the codepage that was set.
+    int restartSilenceMs = 0;
     // The lab's real servers for the device; the simulator itself does not use these.
     std::map<std::string, ShareAccount> shares;  // volume -> account; other volumes are guest shares
     bool smbServer = true;                       // the lab runs an smbd (when there are volumes)
     bool webServer = true;                       // the lab runs a web server
+    bool addOnFolders = true;                    // the lab gives the share_name share its add-on folders
     // The lab gives the address no host: the device answers the protocol, but connections to
     // it go unanswered, as to a device unplugged after it was found.
     bool silentHost = false;

@@ -18,7 +18,7 @@ constexpr int kReceiveBatch = 64;
 }  // namespace
 
 DevsimServer::DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal) : journal_(journal) {
-    for (const auto& config : devices) devices_.push_back(std::make_unique<SimDevice>(config, journal));
+    for (const auto& config : devices) devices_.push_back(std::make_unique<SimDevice>(config, journal, &clock_));
 }
 
 bool DevsimServer::open(std::string& error) { return endpoint_.open(error); }
@@ -37,7 +37,7 @@ int DevsimServer::run(int stopFd) {
 
     for (;;) {
         int timeoutMs = -1;
-        if (const auto due = schedule_.nextDue()) {
+        if (const auto due = nextWake()) {
             const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - std::chrono::steady_clock::now());
             timeoutMs = static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
         }
@@ -56,7 +56,16 @@ int DevsimServer::run(int stopFd) {
         }
         if (fds[0].revents & POLLIN) receiveAll();
         sendDue();
+        for (auto& device : devices_) device->tick();
     }
+}
+
+std::optional<SteadyTime> DevsimServer::nextWake() const {
+    std::optional<SteadyTime> wake = schedule_.nextDue();
+    for (const auto& device : devices_) {
+        if (const auto due = device->nextEventDue(); due && (!wake || *due < *wake)) wake = due;
+    }
+    return wake;
 }
 
 void DevsimServer::receiveAll() {

@@ -27,11 +27,14 @@ public:
     std::size_t deviceCount() const { return devices_.size(); }
 
 private:
+    // The earliest of the next due answer and the next change of a device by itself.
+    std::optional<SteadyTime> nextWake() const;
     void receiveAll();
     void sendDue();
     void send(const ScheduledAnswer& scheduled);
     void note(const std::string& event, nlohmann::json details = nlohmann::json::object());
 
+    SteadySimClock clock_;  // the devices' time: declared before them, which hold it
     std::vector<std::unique_ptr<SimDevice>> devices_;
     Journal* journal_;
     UdpEndpoint endpoint_;

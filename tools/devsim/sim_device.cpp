@@ -22,6 +22,21 @@ std::optional<std::string> KeyAddressText(std::span<const std::uint8_t> bytes) {
     return FormatDottedAddress(address);
 }
 
+// The config field whose sequence drives queries of this subcode, for the journal.
+const char* SequenceFieldName(std::uint8_t subcode) {
+    switch (subcode) {
+        case wire::kQueryIdeOk: return "ideok_sequence";
+        case wire::kQueryCodepage: return "codepage_sequence";
+        case wire::kQueryBtFirmware: return "bt_firmware_sequence";
+        default: return "share_name_sequence";
+    }
+}
+
+// Set requests after which a real device restarts to apply what it was sent.
+bool StartsRestart(std::uint8_t subcode) {
+    return subcode == wire::kSetCodepage || subcode == wire::kSetAddOnName;
+}
+
 std::string DestinationText(const SimAnswer& answer, const RequestOrigin& origin) {
     if (answer.toGroup) return std::string(wire::kGroupAddress) + ":" + std::to_string(wire::kPort);
     const std::string host = origin.from.substr(0, origin.from.find(':'));
@@ -30,8 +45,11 @@ std::string DestinationText(const SimAnswer& answer, const RequestOrigin& origin
 
 }  // namespace
 
-SimDevice::SimDevice(DeviceConfig config, Journal* journal)
-    : config_(std::move(config)), faults_(config_.faults), journal_(journal) {
+SimDevice::SimDevice(DeviceConfig config, Journal* journal, const SimClock* clock)
+    : config_(std::move(config)),
+      faults_(config_.faults),
+      journal_(journal),
+      clock_(clock ? clock : &DefaultSimClock()) {
     state_.address = ParseDottedAddress(config_.ip).value_or(Ipv4Bytes{});
     state_.netmask = config_.netmask;
     state_.gateway = config_.gateway;
@@ -44,7 +62,25 @@ void SimDevice::record(nlohmann::json entry) {
     if (journal_) journal_->record(std::move(entry));
 }
 
+const AnswerSequence* SimDevice::sequenceOf(std::uint8_t subcode) const {
+    const AnswerSequence* sequence = nullptr;
+    switch (subcode) {
+        case wire::kQueryIdeOk: sequence = &config_.ideOkSequence; break;
+        // The codepage that a set request gave outlasts the sequence, restart or not.
+        case wire::kQueryCodepage: sequence = state_.codepageSet ? nullptr : &config_.codepageSequence; break;
+        case wire::kQueryShareName: sequence = &config_.shareNameSequence; break;
+        case wire::kQueryBtFirmware: sequence = &config_.btFirmwareSequence; break;
+        default: break;
+    }
+    return sequence && !sequence->empty() ? sequence : nullptr;
+}
+
 std::optional<std::string> SimDevice::queryValue(std::uint8_t subcode) const {
+    if (const AnswerSequence* sequence = sequenceOf(subcode)) {
+        const auto seen = sequencedQueries_.find(subcode);
+        const std::size_t count = seen == sequencedQueries_.end() ? 0 : seen->second;
+        return (*sequence)[std::min(count, sequence->size() - 1)];
+    }
     switch (subcode) {
         case wire::kQueryVolumes: return JoinVolumes(config_.volumes);
         case wire::kQueryWorkgroup: return state_.workgroup;
@@ -66,7 +102,27 @@ SimAnswer SimDevice::makeAnswer(std::vector<std::uint8_t> bytes) const {
     return answer;
 }
 
+bool SimDevice::restarting() const { return restartEnd_ && clock_->now() < *restartEnd_; }
+
+std::optional<SimTime> SimDevice::nextEventDue() const { return restartEnd_; }
+
+void SimDevice::tick() {
+    if (!restartEnd_ || clock_->now() < *restartEnd_) return;
+    restartEnd_.reset();
+    record({{"dir", "note"}, {"event", "restart_end"}, {"device", config_.name},
+            {"silence_ms", config_.restartSilenceMs}, {"ignored_requests", ignoredDuringRestart_}});
+}
+
+void SimDevice::beginRestart(std::uint64_t seq, std::uint8_t subcode) {
+    restartEnd_ = clock_->now() + std::chrono::milliseconds(config_.restartSilenceMs);
+    ++state_.restarts;
+    ignoredDuringRestart_ = 0;
+    record({{"dir", "note"}, {"event", "restart_begin"}, {"device", config_.name}, {"seq", seq},
+            {"sub", subcode}, {"silence_ms", config_.restartSilenceMs}});
+}
+
 std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, const RequestOrigin& origin) {
+    tick();
     const std::uint64_t seq = ++requestCount_;
     nlohmann::json entry = {{"dir", "in"}, {"device", config_.name}, {"seq", seq},
                             {"len", request.size()}, {"bytes", ToHex(request)}};
@@ -76,6 +132,18 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
     const RequestParseResult parsed = ParseRequest(request);
     if (!request.empty()) entry["op"] = parsed.request.opcode;
     if (request.size() > wire::kClientIdSize) entry["client_id"] = ToHex(parsed.request.clientId);
+    if (parsed.ok && parsed.request.opcode != wire::kOpSearch) {
+        entry["sub"] = parsed.request.subcode;
+        entry["key"] = ToHex(parsed.request.key);
+    }
+    if (restarting()) {
+        // A restarting device hears nothing: no search, no query, no set.
+        entry["status"] = "restarting";
+        if (parsed.ok && parsed.request.set) entry["payload"] = parsed.request.set->payload;
+        ++ignoredDuringRestart_;
+        record(std::move(entry));
+        return {};
+    }
     if (!parsed.ok) {
         entry["status"] = "ignored";
         entry["reason"] = parsed.error;
@@ -88,8 +156,6 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
         entry["status"] = "answered";
         genuine = answerSearch(parsed.request);
     } else {
-        entry["sub"] = parsed.request.subcode;
-        entry["key"] = ToHex(parsed.request.key);
         if (!std::equal(parsed.request.key.begin(), parsed.request.key.end(), key().begin())) {
             entry["status"] = "not_for_me";
             record(std::move(entry));
@@ -105,6 +171,12 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
     for (auto& injected : faults_.apply(genuine->answer, genuine->search ? &*genuine->search : nullptr)) {
         journalAnswer(injected, seq, origin);
         if (!injected.dropped) toSend.push_back(std::move(injected.answer));
+    }
+    // The answer leaves first (a lost one too: the device applied the request), then the
+    // device goes quiet.
+    if (parsed.request.opcode == wire::kOpSet && StartsRestart(parsed.request.subcode) &&
+        config_.restartSilenceMs > 0) {
+        beginRestart(seq, parsed.request.subcode);
     }
     return toSend;
 }
@@ -134,6 +206,18 @@ std::optional<SimDevice::Genuine> SimDevice::answerQuery(const ParsedRequest& re
         return Genuine{makeAnswer(BuildLoginAnswer(request.clientId, key(), passwordOk ? 1 : 0)), std::nullopt};
     }
     const auto value = queryValue(request.subcode);
+    if (const AnswerSequence* sequence = sequenceOf(request.subcode)) {
+        std::size_t& count = sequencedQueries_[request.subcode];
+        const std::size_t index = std::min(count, sequence->size() - 1);
+        if (count < sequence->size()) ++count;  // past the end the last entry stays
+        entry["sequence_index"] = index;
+        if (!value) {
+            entry["status"] = "ignored";
+            entry["reason"] = std::string(SequenceFieldName(request.subcode)) + "[" + std::to_string(index) +
+                              "] is null: no answer";
+            return std::nullopt;
+        }
+    }
     if (!value) {
         entry["status"] = "ignored";
         entry["reason"] = "unknown query subcode " + std::to_string(request.subcode);
@@ -188,7 +272,10 @@ std::optional<SimDevice::Genuine> SimDevice::answerSet(const ParsedRequest& requ
             break;
         case wire::kSetParam5: state_.param5 = fields.payload; break;
         case wire::kSetWorkgroup: state_.workgroup = fields.payload; break;
-        case wire::kSetCodepage: state_.codepage = fields.payload; break;
+        case wire::kSetCodepage:
+            state_.codepage = fields.payload;
+            state_.codepageSet = true;
+            break;
         case wire::kSetAccessMode: state_.accessMode = fields.payload; break;
         case wire::kSetInstallControl: state_.installControl = fields.payload; break;
         case wire::kSetAddOnName: state_.addOnName = fields.payload; break;

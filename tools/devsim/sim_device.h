@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +16,7 @@
 #include "journal.h"
 #include "request_parser.h"
 #include "sim_answer.h"
+#include "sim_clock.h"
 
 namespace ofu::devsim {
 
@@ -37,25 +39,38 @@ struct DeviceState {
     std::string addOnName;       // set subcode 14
     std::string param5;          // set subcode 5
     int addressChanges = 0;      // applied static and DHCP changes
+    bool codepageSet = false;    // a set request gave the codepage: it answers, not codepage_sequence
+    int restarts = 0;            // restart silences begun
 };
 
 class SimDevice {
 public:
     // The configuration should have passed ValidateDeviceConfig; an ip that does not parse
-    // gives the address 0.0.0.0. The journal, if any, must outlive the device.
-    explicit SimDevice(DeviceConfig config, Journal* journal = nullptr);
+    // gives the address 0.0.0.0. The journal and the clock, if any, must outlive the device;
+    // without a clock it reads the steady clock.
+    explicit SimDevice(DeviceConfig config, Journal* journal = nullptr, const SimClock* clock = nullptr);
 
     // The datagrams to send for one received request, in sending order (lost ones are
     // journalled, not returned). Requests that do not parse, that name another device's
-    // key, or that carry unknown subcodes or invalid values get no answer.
+    // key, or that carry unknown subcodes or invalid values get no answer, and neither does
+    // any request during a restart silence.
     std::vector<SimAnswer> handle(std::span<const std::uint8_t> request, const RequestOrigin& origin = {});
+
+    // When the device next changes by itself (the end of a restart silence); nullopt when
+    // nothing is pending. A server calls tick() once that time has come.
+    std::optional<SimTime> nextEventDue() const;
+    // Journals what has become due by now: the end of a restart silence. handle() does this
+    // first itself.
+    void tick();
+    bool restarting() const;
 
     const DeviceConfig& config() const { return config_; }
     const DeviceState& state() const { return state_; }
     DeviceKeyBytes key() const { return MakeDeviceKey(config_.deviceId, state_.address); }
     std::string addressText() const { return FormatDottedAddress(state_.address); }
 
-    // The value a query of this subcode answers with; nullopt for login and unknown subcodes.
+    // The value the next query of this subcode answers with; nullopt for login, unknown
+    // subcodes and a null entry of an answer sequence.
     std::optional<std::string> queryValue(std::uint8_t subcode) const;
 
 private:
@@ -68,6 +83,9 @@ private:
     std::optional<Genuine> answerQuery(const ParsedRequest& request, nlohmann::json& entry);
     std::optional<Genuine> answerSet(const ParsedRequest& request, nlohmann::json& entry);
     bool applyStaticAddress(const SetFields& fields, nlohmann::json& entry);
+    // The answer sequence that drives queries of this subcode now, or nullptr.
+    const AnswerSequence* sequenceOf(std::uint8_t subcode) const;
+    void beginRestart(std::uint64_t seq, std::uint8_t subcode);
     SimAnswer makeAnswer(std::vector<std::uint8_t> bytes) const;
     void journalAnswer(const InjectedAnswer& injected, std::uint64_t seq, const RequestOrigin& origin);
     void record(nlohmann::json entry);
@@ -76,7 +94,11 @@ private:
     DeviceState state_;
     FaultInjector faults_;
     Journal* journal_;
+    const SimClock* clock_;
     std::uint64_t requestCount_ = 0;
+    std::map<std::uint8_t, std::size_t> sequencedQueries_;  // queries of each sequenced subcode so far
+    std::optional<SimTime> restartEnd_;                     // while a restart silence lasts
+    int ignoredDuringRestart_ = 0;
 };
 
 }  // namespace ofu::devsim

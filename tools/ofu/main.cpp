@@ -1,5 +1,6 @@
 // `ofu`: the command-line client of the device protocol, for administrators and scripts.
 #include "platform/services.h"
+#include "resources/payloads/embedded_payloads.h"
 #include "tools/ofu/cli_run.h"
 
 #include <iostream>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv) {
     std::vector<std::string_view> args;
     for (int k = 1; k < argc; ++k) args.emplace_back(argv[k]);
+    ofu::platform::RegisterEmbeddedResources(ofu::EmbeddedPayloads());
     ofu::platform::InitPlatformServices();
     const int status = ofu::cli::RunCli(args, std::cout, std::cerr, std::cin);
     ofu::platform::FreePlatformServices();
