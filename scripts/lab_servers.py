@@ -1,4 +1,5 @@
-"""The real servers of the lab's devices: a private smbd with one share per volume and a
+"""The real servers of the lab's devices: a private smbd with one share per volume (the
+one named by the device's share_name holding the add-on folders of its family) and a
 lighttpd serving the device's web page (http on 80, https on 443 as well when its "ssl"
 field contains "1"), each bound to the device's own address inside the device namespace
 that the workstation routes that address to.
@@ -36,6 +37,9 @@ PASSWORD = re.compile(r"[\x20-\x7e]{1,64}")
 # that would end a quoted lighttpd string.
 CONFIG_PATH = re.compile(r"/[A-Za-z0-9_./+,@=-]*")
 FIRST_SHARE_UID = 4242
+# The folders the utility's add-on installation copies into, by the family of the share it
+# is told (share_name, any case); the installation never creates them itself.
+ADDON_FOLDERS = {"hdd_a": [".codepages", "Nas_Prog/BT"], "hdd_1": [".systemfile/.codepages", "Nas_Prog/BT"]}
 
 SMBD_NAMES = {"smbd", "ip", "unshare", SMBD_START.name[:15]}
 LIGHTTPD_NAMES = {"lighttpd", "ip"}
@@ -65,7 +69,26 @@ def read_server_fields(device):
             raise ServerConfigError(f"field \"{field}\": expected true or false")
         fields[field] = value
     fields["shares"] = read_shares(device.get("shares", {}), volumes)
+    fields["share_name"] = read_share_name(device)
+    addon_folders = device.get("addon_folders", True)
+    if not isinstance(addon_folders, bool):
+        raise ServerConfigError("field \"addon_folders\": expected true or false")
+    fields["addon_folders"] = addon_folders
     return fields
+
+
+def read_share_name(device):
+    """The share name the device ends up answering: the last entry of share_name_sequence
+    when that is a text, else share_name."""
+    name = device.get("share_name", "HDD_a")
+    if not isinstance(name, str):
+        raise ServerConfigError("field \"share_name\": expected a text")
+    sequence = device.get("share_name_sequence")
+    if sequence is None:
+        return name
+    if not isinstance(sequence, list) or not sequence or not all(e is None or isinstance(e, str) for e in sequence):
+        raise ServerConfigError("field \"share_name_sequence\": expected a non-empty list of texts and nulls")
+    return sequence[-1] if isinstance(sequence[-1], str) else name
 
 
 def read_shares(shares, volumes):
@@ -158,11 +181,26 @@ def plan_smbd(device, base, log):
         taken.add(volume.lower())
         account = device["shares"].get(volume)
         shares.append({"volume": volume, "user": account["user"] if account else None,
-                       "password": account["password"] if account else None})
+                       "password": account["password"] if account else None, "addon_folders": []})
     if not shares:
         log(f"device {name}: no smbd: none of its volumes can be a share")
         return None
+    plan_addon_folders(device, shares, log)
     return dict(base, kind="smbd", ports=[445], shares=shares, workgroup=device["workgroup"])
+
+
+def plan_addon_folders(device, shares, log):
+    """Gives the share named by the device's share_name the add-on folders of its family."""
+    if not device["addon_folders"]:
+        return
+    wanted = device["share_name"]
+    folders = ADDON_FOLDERS.get(wanted.lower())
+    share = next((s for s in shares if s["volume"].lower() == wanted.lower()), None)
+    if folders is None or share is None:
+        why = "is neither HDD_a nor HDD_1" if folders is None else "is not one of its shares"
+        log(f"device {device['name']}: no add-on folders: share_name {wanted!r} {why}")
+        return
+    share["addon_folders"] = folders
 
 
 # ---- files --------------------------------------------------------------------------------
@@ -263,21 +301,37 @@ def prepare_smbd(plan):
         folder.mkdir(parents=True, exist_ok=True)
         readme = folder / "README.txt"
         write(readme, f"README of the volume {share['volume']} of the lab device {plan['device']}.\n")
-        if share["user"]:
-            uid, gid = ids[share["user"]]
-            os.chown(folder, uid, gid)
-            os.chown(readme, uid, gid)
+        owner = ids[share["user"]] if share["user"] else None
+        if owner:
+            os.chown(folder, *owner)
+            os.chown(readme, *owner)
             os.chmod(folder, 0o755)
             access = f"    guest ok = no\n    valid users = {share['user']}\n"
         else:
             os.chmod(folder, 0o1777)
             access = "    guest ok = yes\n    force user = root\n"
+        for relative in share["addon_folders"]:
+            make_folders(folder, relative, owner)
         sections.append(f"[{share['volume']}]\n    path = {folder}\n    read only = no\n{access}")
         share["path"] = str(folder)
     write(smb / "smb.conf", smb_conf(plan, smb) + "".join(sections))
     plan.update(config=str(smb / "smb.conf"), log=str(smb / "smbd.log"),
                 args=["unshare", "-m", str(SMBD_START), str(smb / "smb.conf"), str(smb / "passwd"),
                       str(smb / "group"), str(smb / "users")])
+
+
+def make_folders(root, relative, owner):
+    """Creates root/relative folder by folder: for a password share owned by its user
+    (0755), for a guest share open to everyone (0777, set explicitly past the umask)."""
+    folder = root
+    for part in relative.split("/"):
+        folder = folder / part
+        folder.mkdir(exist_ok=True)
+        if owner:
+            os.chown(folder, *owner)
+            os.chmod(folder, 0o755)
+        else:
+            os.chmod(folder, 0o777)
 
 
 def smb_conf(plan, smb):
@@ -356,7 +410,8 @@ def start(plan):
     record = {key: plan[key] for key in ("kind", "device", "ns", "address", "ports", "config", "log")}
     record.update(pid=process.pid, start_time=lab_processes.process_start_time(process.pid))
     if plan["kind"] == "smbd":
-        record["shares"] = [{"volume": s["volume"], "user": s["user"], "path": s["path"]} for s in plan["shares"]]
+        record["shares"] = [{"volume": s["volume"], "user": s["user"], "path": s["path"],
+                             "addon_folders": s["addon_folders"]} for s in plan["shares"]]
     return record, process
 
 
@@ -450,5 +505,6 @@ def status_line(record):
             f"{'running' if alive else 'not running'}")
     if record.get("kind") == "smbd":
         text += "; shares " + ", ".join(
-            f"{s['volume']} ({'user ' + s['user'] if s['user'] else 'guest'})" for s in record.get("shares", []))
+            f"{s['volume']} ({'user ' + s['user'] if s['user'] else 'guest'}"
+            f"{'; add-on folders' if s.get('addon_folders') else ''})" for s in record.get("shares", []))
     return text, alive

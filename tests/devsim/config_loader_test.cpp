@@ -17,7 +17,9 @@ TEST(ConfigLoader, ReadsEveryField) {
         "device_id": "00:11:22:aa:BB:55", "answer_form": 7, "match_bytes": [3, 4], "model": "OFN-420",
         "volumes": ["HDD_a", "USB1"], "workgroup": "LAB", "codepage": "437", "ideok": "0", "share_name": "HDD_1",
         "bt_firmware": "2", "domain": "nas1.lab", "ssl": "1", "admin_password": "pw", "dhcp_address": "10.77.1.60",
-        "answer_to": "unicast", "link": "both", "smb": false, "web": false,
+        "answer_to": "unicast", "link": "both", "smb": false, "web": false, "addon_folders": false,
+        "ideok_sequence": [null, null, "3"], "codepage_sequence": ["852"], "bt_firmware_sequence": [null, "0", "1"],
+        "share_name_sequence": [null], "restart_silence_ms": 5000,
         "shares": {"USB1": {"user": "hdduser", "password": "secret 1"}},
         "faults": {"delay_ms": 300, "drop_probability": 0.25, "seed": 7, "duplicates": 1,
                    "foreign_client_answers": 2, "other_type_answers": 3,
@@ -46,6 +48,12 @@ TEST(ConfigLoader, ReadsEveryField) {
     EXPECT_FALSE(c.smbServer);
     EXPECT_FALSE(c.webServer);
     EXPECT_EQ(c.shares, (std::map<std::string, ShareAccount>{{"USB1", {"hdduser", "secret 1"}}}));
+    EXPECT_FALSE(c.addOnFolders);
+    EXPECT_EQ(c.ideOkSequence, (AnswerSequence{std::nullopt, std::nullopt, "3"}));
+    EXPECT_EQ(c.codepageSequence, (AnswerSequence{"852"}));
+    EXPECT_EQ(c.btFirmwareSequence, (AnswerSequence{std::nullopt, "0", "1"}));
+    EXPECT_EQ(c.shareNameSequence, (AnswerSequence{std::nullopt}));
+    EXPECT_EQ(c.restartSilenceMs, 5000);
 
     const auto defaults = LoadConfigText("{\"devices\": [{" + kMinimal + "}]}", "x");
     ASSERT_TRUE(defaults.ok());
@@ -55,6 +63,34 @@ TEST(ConfigLoader, ReadsEveryField) {
     EXPECT_TRUE(defaults.devices[0].smbServer);
     EXPECT_TRUE(defaults.devices[0].webServer);
     EXPECT_TRUE(defaults.devices[0].shares.empty());
+    EXPECT_TRUE(defaults.devices[0].addOnFolders);
+    EXPECT_TRUE(defaults.devices[0].ideOkSequence.empty());
+    EXPECT_EQ(defaults.devices[0].restartSilenceMs, 0);
+}
+
+TEST(ConfigLoader, RefusesAnswerSequencesAndSilencesTheDeviceCouldNotServe) {
+    auto list = [](std::size_t entries) {
+        std::string text = "[";
+        for (std::size_t i = 0; i < entries; ++i) text += i ? ", \"1\"" : "\"1\"";
+        return text + "]";
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("ideok_sequence": "3")", R"(field "ideok_sequence": expected a list of texts and nulls)"},
+        {R"("codepage_sequence": [null, 850])", R"(field "codepage_sequence": expected a list of texts and nulls)"},
+        {R"("bt_firmware_sequence": [])", R"(field "bt_firmware_sequence": an empty list)"},
+        {R"("share_name_sequence": )" + list(65), R"(field "share_name_sequence": more than 64 entries)"},
+        {R"("ideok_sequence": [null, ")" + std::string(4069, 'x') + R"("])",
+         R"(field "ideok_sequence[1]": longer than 4068 characters)"},
+        {R"("restart_silence_ms": -1)", R"(field "restart_silence_ms": -1 is not within 0 to 600000)"},
+        {R"("addon_folders": "no")", R"(field "addon_folders": expected true or false)"},
+    };
+    for (const auto& [field, expected] : cases) {
+        const std::string prefix = R"(lab.json: device "NAS1": )" + expected;
+        const std::string error = Load("{" + kMinimal + ", " + field + "}");
+        EXPECT_EQ(error.substr(0, prefix.size()), prefix) << field.substr(0, 60);
+    }
+    EXPECT_EQ(Load("{" + kMinimal + R"(, "share_name_sequence": )" + list(64) + "}"), "");
+    EXPECT_EQ(Load("{" + kMinimal + R"(, "ideok_sequence": [")" + std::string(4068, 'x') + R"("]})"), "");
 }
 
 TEST(ConfigLoader, RefusesSharesTheLabCouldNotServe) {

@@ -2,7 +2,8 @@
 # Lab smoke test: builds the lab with a tiny config, checks from the workstation namespace
 # that the simulated devices answer on both links and that the devices' smbd and web servers
 # serve what the config says, changes one device's address, takes the lab down and checks
-# that no namespace, process or hosts file is left.
+# that no namespace, process or hosts file is left. The add-on folders of both families must be
+# on the share_name shares and writable by a guest, and absent with "addon_folders": false.
 # Usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT. Exit 77 (skipped) when not root.
 set -u
 
@@ -45,7 +46,11 @@ cat >"$CONFIG" <<'EOF'
   {"name": "SMOKE2", "ip": "10.77.2.22", "device_id": "02:00:00:00:00:22", "answer_form": 2,
    "answer_to": "unicast", "link": "dev2", "ssl": "1"},
   {"name": "SMOKE3", "ip": "10.77.1.23", "device_id": "02:00:00:00:00:23", "volumes": ["bad name"],
-   "link": "dev1", "web": false}
+   "link": "dev1", "web": false},
+  {"name": "SMOKE4", "ip": "10.77.2.24", "device_id": "02:00:00:00:00:24", "volumes": ["HDD_1"],
+   "share_name": "hdd_1", "link": "dev2", "web": false},
+  {"name": "SMOKE5", "ip": "10.77.1.25", "device_id": "02:00:00:00:00:25", "volumes": ["HDD_a"],
+   "addon_folders": false, "link": "dev1", "web": false}
 ]}
 EOF
 
@@ -74,7 +79,8 @@ pids=$(python3 -c 'import json,sys; print(" ".join(str(s["pid"]) for s in json.l
 [ -n "$pids" ] || fail "no simulator PIDs recorded"
 servers=$(python3 -c 'import json,sys; print(" ".join(s["kind"] + "-" + s["device"] for s in json.load(open(sys.argv[1]))["servers"]))' \
     "$OFU_LAB_DIR/lab.json")
-[ "$servers" = "smbd-SMOKE1 lighttpd-SMOKE1 lighttpd-SMOKE2" ] || fail "servers recorded: $servers"
+[ "$servers" = "smbd-SMOKE1 lighttpd-SMOKE1 lighttpd-SMOKE2 smbd-SMOKE4 smbd-SMOKE5" ] \
+    || fail "servers recorded: $servers"
 
 # The servers, before SMOKE1 moves away from the address they listen on.
 smb() { "$LAB" exec smbclient "$@" 2>&1; }
@@ -97,8 +103,24 @@ out=$(smb -N //SMOKE1/USB1 -c 'ls') && fail "password share let a guest in: $out
 [ $? -eq 7 ] || fail "SMOKE3 (\"web\": false) did not refuse port 80"
 grep -q "volume 'bad name' gets no share" "$OFU_LAB_DIR/lab.log" || fail "lab log lacks the unusable volume name"
 out=$("$LAB" status)
-grep -q '^smbd for SMOKE1 .* running; shares HDD_a (guest), USB1 (user smokeuser)$' <<<"$out" \
+grep -q '^smbd for SMOKE1 .* running; shares HDD_a (guest; add-on folders), USB1 (user smokeuser)$' <<<"$out" \
     || fail "status does not list the smbd of SMOKE1: $out"
+
+# The add-on folders: a guest puts a file into each, and it lands in the share's folder.
+echo addon >"$OFU_LAB_DIR/addon.txt"
+addon_put() {  # addon_put DEVICE SHARE FOLDER
+    local disk="$OFU_LAB_DIR/devices/$1/shares/vol-$2/$3/addon.txt"
+    out=$(smb -N "//$1/$2" -c "put $OFU_LAB_DIR/addon.txt $3/addon.txt")
+    [ "$(cat "$disk" 2>/dev/null)" = addon ] || fail "guest put into $3 on $1/$2: $out"
+}
+addon_put SMOKE1 HDD_a .codepages
+addon_put SMOKE1 HDD_a Nas_Prog/BT
+addon_put SMOKE4 HDD_1 .systemfile/.codepages
+addon_put SMOKE4 HDD_1 Nas_Prog/BT
+out=$(smb -N //SMOKE5/HDD_a -c 'ls')
+grep -q 'README.txt' <<<"$out" || fail "share of SMOKE5: $out"
+grep -Eq '\.codepages|Nas_Prog|\.systemfile' <<<"$out" && fail "addon_folders false still gave folders: $out"
+[ -e "$OFU_LAB_DIR/devices/SMOKE1/shares/vol-USB1/.codepages" ] && fail "add-on folders on a share not named"
 
 answers=$(probe 10.77.1.1 search)
 [ "$(field address SMOKE1 <<<"$answers")" = "10.77.1.21" ] || fail "search on link 1: $answers"

@@ -217,8 +217,9 @@ TEST(SimDevice, DhcpTakesTheConfiguredAddressAndReportsDhcpOn) {
     EXPECT_TRUE(keeps.state().dhcp);
 }
 
-TEST(SimDevice, SetRequestsChangeOrRecordTheirValues) {
-    SimDevice device(Nas1());
+TEST(SimDevice, SetRequestsChangeOrRecordTheirValuesAndTheJournalNamesThem) {
+    Journal journal;
+    SimDevice device(Nas1(), &journal);
     const auto key = KeyOf("10.77.1.10");
     const std::pair<std::uint8_t, std::string> sets[] = {
         {7, "LABGROUP"}, {8, "437"}, {10, "rw"}, {13, "stop"}, {14, "BT"}, {5, "p5"}};
@@ -226,6 +227,9 @@ TEST(SimDevice, SetRequestsChangeOrRecordTheirValues) {
         const auto answers = device.handle(SetRequest(key, subcode, payload, "255.255.255.0", "10.77.1.1"));
         ASSERT_EQ(answers.size(), 1u) << int(subcode);
         EXPECT_EQ(answers[0].bytes, BuildSetAnswer(kClient, key));
+        const auto& in = LastIn(journal);
+        EXPECT_TRUE(in["op"] == 5 && in["sub"] == subcode && in["payload"] == payload && in["status"] == "answered")
+            << in.dump();
     }
     EXPECT_EQ(ValueOf(device.handle(QueryRequest(key, 6))[0]), "LABGROUP");
     EXPECT_EQ(ValueOf(device.handle(QueryRequest(key, 9))[0]), "437");

@@ -135,9 +135,14 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
     if (parsed.ok && parsed.request.opcode != wire::kOpSearch) {
         entry["sub"] = parsed.request.subcode;
         entry["key"] = ToHex(parsed.request.key);
+        if (!std::equal(parsed.request.key.begin(), parsed.request.key.end(), key().begin())) {
+            entry["status"] = "not_for_me";
+            record(std::move(entry));
+            return {};
+        }
     }
     if (restarting()) {
-        // A restarting device hears nothing: no search, no query, no set.
+        // A restarting device hears nothing of its own: no search, no query, no set.
         entry["status"] = "restarting";
         if (parsed.ok && parsed.request.set) entry["payload"] = parsed.request.set->payload;
         ++ignoredDuringRestart_;
@@ -156,11 +161,6 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
         entry["status"] = "answered";
         genuine = answerSearch(parsed.request);
     } else {
-        if (!std::equal(parsed.request.key.begin(), parsed.request.key.end(), key().begin())) {
-            entry["status"] = "not_for_me";
-            record(std::move(entry));
-            return {};
-        }
         genuine = parsed.request.opcode == wire::kOpQuery ? answerQuery(parsed.request, entry)
                                                           : answerSet(parsed.request, entry);
     }
