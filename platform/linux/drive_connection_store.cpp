@@ -2,9 +2,11 @@
 
 #include "platform/linux/gio_share_mount.h"
 #include "platform/linux/linux_system_info.h"
+#include "platform/linux/offered_credentials.h"
 #include "platform/linux/share_credentials.h"
 #include "platform/linux/smb_share_check.h"
 #include "platform/linux/tcp_probe.h"
+#include "platform/linux/windows_path.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -65,15 +67,12 @@ DriveType DriveConnectionStore::GetDriveType(std::string_view root) {
 NetStatus DriveConnectionStore::AddConnection(const NetResource& resource, const std::optional<std::string>& password,
                                               const std::optional<std::string>& userName, unsigned /*flags*/) {
     // kConnectUpdateProfile is what the table is; kConnectInteractive has no prompt here.
+    if (resource.localName.empty()) return OfferCredentials(resource.remoteName, password, userName);
     const char letter = LocalNameLetterOf(resource.localName);
     if (letter == 0) return NetStatus::BadDevice;
     const std::optional<RemoteName> remote = ParseRemoteName(resource.remoteName);
     if (!remote) return NetStatus::InvalidParameter;
-    // The session user's name whole: one too long for a share is refused below, never cut.
-    std::string sessionUser;
-    if (!userName && GetUser(sessionUser, 4096) != NetStatus::Ok) sessionUser.clear();
-    const std::optional<ShareCredentials> credentials =
-        ResolveCredentials(password, userName, sessionUser, !password && HasKerberosTicketCache());
+    const std::optional<ShareCredentials> credentials = CredentialsFor(password, userName);
     if (!credentials) return NetStatus::InvalidParameter;
     if (letter == 'C' || LoadTable(path_).count(letter) != 0) return NetStatus::AlreadyAssigned;
 
@@ -99,6 +98,32 @@ NetStatus DriveConnectionStore::AddConnection(const NetResource& resource, const
         if (mounted && !AnotherLetterUsesShare(table, letter, *remote)) UnmountShare(*remote, true);
         return NetStatus::Failed;
     }
+    return NetStatus::Ok;
+}
+
+std::optional<ShareCredentials> DriveConnectionStore::CredentialsFor(const std::optional<std::string>& password,
+                                                                     const std::optional<std::string>& userName) {
+    // The session user's name whole: one too long for a share is refused, never cut.
+    std::string sessionUser;
+    if (!userName && GetUser(sessionUser, 4096) != NetStatus::Ok) sessionUser.clear();
+    return ResolveCredentials(password, userName, sessionUser, !password && HasKerberosTicketCache());
+}
+
+NetStatus DriveConnectionStore::OfferCredentials(std::string_view remoteName,
+                                                 const std::optional<std::string>& password,
+                                                 const std::optional<std::string>& userName) {
+    // The remote name may go on to a folder or file, with "/" as Windows takes it; only the
+    // server and the share count.
+    const linux_files::WindowsPath path = linux_files::ClassifyWindowsPath(remoteName);
+    if (path.kind != linux_files::PathKind::Unc) return NetStatus::InvalidParameter;
+    const std::optional<ShareCredentials> credentials = CredentialsFor(password, userName);
+    if (!credentials) return NetStatus::InvalidParameter;
+    if (linux_net::ProbeTcp(path.server, kSmbPort, kProbeLimitMillis) != linux_net::ProbeResult::Connected)
+        return NetStatus::BadNetPath;
+    const RemoteName shareRoot{path.server, path.share, {}};
+    if (const NetStatus checked = CheckShare(shareRoot, *credentials, SmbConfigHome()); checked != NetStatus::Ok)
+        return checked;
+    RememberOfferedCredentials(path.server, path.share, *credentials);
     return NetStatus::Ok;
 }
 

@@ -8,9 +8,12 @@
 #include "platform/drive_connections.h"
 #include "platform/linux/drive_table_file.h"
 #include "platform/linux/remote_name.h"
+#include "platform/linux/share_credentials.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace ofu::platform::linux_drives {
 
@@ -28,6 +31,10 @@ public:
     // (InvalidParameter), a letter in use (AlreadyAssigned), TCP port 445 of the server within
     // about 1.5 s (BadNetPath), the share with the credentials (AccessDenied, BadNetName, ...),
     // then the desktop mount where there is GVFS; only then is the letter recorded.
+    // An empty local name offers the credentials for the share of the remote name (which may
+    // go on to a folder or file): the same checks up to the share's root, and on Ok the
+    // credentials are remembered for the file calls on UNC paths to that share
+    // (offered_credentials.h); nothing is recorded in the table and nothing is mounted.
     NetStatus AddConnection(const NetResource& resource, const std::optional<std::string>& password,
                             const std::optional<std::string>& userName, unsigned flags) override;
     // Removes the letter's entry; the desktop mount of its share goes too unless another letter
@@ -45,6 +52,12 @@ public:
 private:
     // The folder of the empty libsmbclient configuration, beside the table.
     std::filesystem::path SmbConfigHome() const;
+    // The credentials of an AddConnection call; empty when they are unacceptable.
+    std::optional<ShareCredentials> CredentialsFor(const std::optional<std::string>& password,
+                                                   const std::optional<std::string>& userName);
+    // AddConnection without a local name.
+    NetStatus OfferCredentials(std::string_view remoteName, const std::optional<std::string>& password,
+                               const std::optional<std::string>& userName);
 
     std::filesystem::path path_;
 };

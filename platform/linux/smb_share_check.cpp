@@ -1,92 +1,14 @@
 #include "platform/linux/smb_share_check.h"
 
-#include <fcntl.h>
+#include "platform/linux/smb_context.h"
+
 #include <libsmbclient.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <mutex>
-#include <optional>
-#include <system_error>
+#include <string>
 
 namespace ofu::platform::linux_drives {
-namespace {
-
-// Bound for each exchange with the server once it is connected (the library's own connect
-// time-out is a fixed 5 s; the caller probes the port first).
-constexpr int kSmbTimeoutMillis = 5000;
-
-// libsmbclient keeps its configuration process-wide: one check at a time.
-std::mutex& CheckMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-struct AuthData {
-    const ShareCredentials* credentials = nullptr;
-    bool tooLong = false;
-};
-
-bool CopyInto(const std::string& text, char* buffer, int length) {
-    if (buffer == nullptr || length <= 0 || text.size() >= static_cast<std::size_t>(length)) return false;
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return true;
-}
-
-// Fills in the credentials; a workgroup left empty keeps the library's default in `wg`.
-void Authenticate(SMBCCTX* context, const char*, const char*, char* wg, int wglen, char* un, int unlen, char* pw,
-                  int pwlen) {
-    auto* data = static_cast<AuthData*>(smbc_getOptionUserData(context));
-    if (data == nullptr || data->credentials == nullptr) return;
-    const ShareCredentials& credentials = *data->credentials;
-    bool fits = CopyInto(credentials.user, un, unlen) && CopyInto(credentials.password, pw, pwlen);
-    if (!credentials.workgroup.empty()) fits = fits && CopyInto(credentials.workgroup, wg, wglen);
-    if (!fits) {
-        // Cut credentials must never turn into other valid ones (an empty user is a guest).
-        data->tooLong = true;
-        if (unlen > 0) CopyInto("\x01", un, unlen);
-        if (pwlen > 0) CopyInto("\x01", pw, pwlen);
-    }
-}
-
-// The configuration file must exist and be empty.
-bool EnsureEmptyFile(const std::filesystem::path& path) {
-    struct stat info{};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0) return true;
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
-// libsmbclient reads its configuration once per process, when the first context is made:
-// $HOME/.smb/smb.conf, or else the system's smb.conf and $HOME/.smb/smb.conf.append; and
-// smbc_setConfiguration only lays another file over what was read then. So the first context
-// is made with HOME naming the folder of our empty file, and neither the user's nor the
-// system's Samba settings ever apply. HOME is changed only for that moment (the caller holds
-// CheckMutex).
-SMBCCTX* NewContext(const std::filesystem::path& configHome) {
-    static bool libraryConfigured = false;
-    if (libraryConfigured) return smbc_new_context();
-    libraryConfigured = true;
-    const char* home = std::getenv("HOME");
-    const std::optional<std::string> savedHome = home != nullptr ? std::optional<std::string>(home) : std::nullopt;
-    ::setenv("HOME", configHome.c_str(), 1);
-    SMBCCTX* context = smbc_new_context();
-    if (savedHome) {
-        ::setenv("HOME", savedHome->c_str(), 1);
-    } else {
-        ::unsetenv("HOME");
-    }
-    return context;
-}
-
-}  // namespace
 
 NetStatus StatusOfSmbErrno(int error) {
     switch (error) {
@@ -110,46 +32,20 @@ NetStatus StatusOfSmbErrno(int error) {
 
 NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials,
                      const std::filesystem::path& configHome) {
-    const std::lock_guard<std::mutex> lock(CheckMutex());
-    const std::filesystem::path emptyConfig = configHome / ".smb" / "smb.conf";
-    if (!EnsureEmptyFile(emptyConfig)) return NetStatus::Failed;
-
-    SMBCCTX* context = NewContext(configHome);
-    if (context == nullptr) return NetStatus::Failed;
-    AuthData auth{&credentials, false};
-    smbc_setDebug(context, 0);
-    smbc_setOptionDebugToStderr(context, 1);
-    if (smbc_setConfiguration(context, emptyConfig.c_str()) != 0) {
-        smbc_free_context(context, 1);
-        return NetStatus::Failed;
-    }
-    smbc_setOptionNoAutoAnonymousLogin(context, 1);
-    // With winbind's credential cache on (the library's default), an empty password counts as
-    // no password at all and the session setup fails locally (EINVAL) instead of offering the
-    // empty password; the session's own default credentials are its Kerberos ticket.
-    smbc_setOptionUseCCache(context, 0);
-    smbc_setOptionUseKerberos(context, credentials.useKerberos ? 1 : 0);
-    smbc_setOptionFallbackAfterKerberos(context, credentials.useKerberos ? 1 : 0);
-    smbc_setOptionUserData(context, &auth);
-    smbc_setFunctionAuthDataWithContext(context, Authenticate);
-    smbc_setTimeout(context, kSmbTimeoutMillis);
-    smbc_setPort(context, 445);  // the port probed; never the NetBIOS session port
-    if (smbc_init_context(context) == nullptr) {
-        smbc_free_context(context, 1);
-        return NetStatus::Failed;
-    }
+    const std::unique_lock<std::mutex> lock = LockSmbLibrary();
+    const SmbContext context(credentials, configHome);
+    if (context.get() == nullptr) return NetStatus::Failed;
 
     NetStatus status = NetStatus::Ok;
     const std::string url = SmbUrl(name, true);
     errno = 0;
-    SMBCFILE* folder = smbc_getFunctionOpendir(context)(context, url.c_str());
+    SMBCFILE* folder = smbc_getFunctionOpendir(context.get())(context.get(), url.c_str());
     if (folder == nullptr) {
         status = StatusOfSmbErrno(errno);
     } else {
-        smbc_getFunctionClosedir(context)(context, folder);
+        smbc_getFunctionClosedir(context.get())(context.get(), folder);
     }
-    if (auth.tooLong) status = NetStatus::InvalidParameter;
-    smbc_free_context(context, 1);
+    if (context.credentialsTooLong()) status = NetStatus::InvalidParameter;
     return status;
 }
 
