@@ -17,10 +17,18 @@ fi
 
 # A lab of its own, so that a demo lab brought up with scripts/lab is left alone.
 export OFU_LAB_NS_PREFIX=${OFU_LAB_NS_PREFIX:-ofut}
-export OFU_LAB_DIR=${OFU_LAB_DIR:-$(mktemp -d /tmp/ofu-lab-test.XXXXXX)}
+made_dir=""
+if [[ -z "${OFU_LAB_DIR:-}" ]]; then
+  OFU_LAB_DIR=$(mktemp -d /tmp/ofu-lab-test.XXXXXX)
+  made_dir=$OFU_LAB_DIR
+fi
+export OFU_LAB_DIR
 lab="$repo/scripts/lab"
 
-cleanup() { "$lab" down >/dev/null 2>&1 || "$lab" down; }
+cleanup() {
+  "$lab" down >/dev/null 2>&1 || "$lab" down
+  [[ -n "$made_dir" ]] && rm -rf "$made_dir"
+}
 trap cleanup EXIT
 "$lab" up "$config" || exit 1
 "$lab" exec "$@"
