@@ -27,7 +27,8 @@ void OfferConnection(const std::string& path) {
 // could not be overwritten, has not received the payload.
 bool HoldsPayload(const std::string& path, std::span<const std::uint8_t> payload) {
     platform::FileSystem& disk = platform::Disk();
-    if (!disk.PathExists(path)) return false;
+    // A size can be read only of a file that exists (PathFileExistsA's question, answered in
+    // the same look).
     const auto size = disk.FileSize(path);
     if (!size || *size != payload.size()) return false;
     if (payload.size() > kCompareLimit) return true;

@@ -118,6 +118,9 @@ NetStatus DriveConnectionStore::OfferCredentials(std::string_view remoteName,
     if (path.kind != linux_files::PathKind::Unc) return NetStatus::InvalidParameter;
     const std::optional<ShareCredentials> credentials = CredentialsFor(password, userName);
     if (!credentials) return NetStatus::InvalidParameter;
+    // The same credentials offered again for a share that took them: the connection is there
+    // already (as on Windows, where it lasts for the logon session), nothing to check.
+    if (OfferedCredentials(path.server, path.share) == credentials) return NetStatus::Ok;
     if (linux_net::ProbeTcp(path.server, kSmbPort, kProbeLimitMillis) != linux_net::ProbeResult::Connected)
         return NetStatus::BadNetPath;
     const RemoteName shareRoot{path.server, path.share, {}};

@@ -15,6 +15,7 @@ struct ShareCredentials {
     bool useKerberos = false;  // try the session's Kerberos ticket first
 
     bool guest() const { return user.empty() && password.empty() && !useKerberos; }
+    bool operator==(const ShareCredentials&) const = default;
 };
 
 // Longest user name, workgroup or password the share client takes (its buffers hold 255
