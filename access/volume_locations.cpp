@@ -2,6 +2,7 @@
 
 #include "access/drive_table.h"
 #include "platform/services.h"
+#include "protocol/ascii_case.h"
 #include "protocol/volume_list.h"
 #include "resources/control_ids.h"
 
@@ -11,15 +12,8 @@
 namespace ofu {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 bool ServerIs(std::string_view server, std::string_view wanted, ServerMatch match) {
-    return match == ServerMatch::Exact ? server == wanted : EqualsIgnoringCase(server, wanted);
+    return match == ServerMatch::Exact ? server == wanted : EqualsIgnoringAsciiCase(server, wanted);
 }
 
 }  // namespace
@@ -36,7 +30,7 @@ void FillVolumeRows(ui::DialogSurface& window, std::string_view deviceName, std:
         for (const DriveEntry& drive : DriveTable) {
             const bool sameDevice = ServerIs(drive.server.view(), deviceName, match) ||
                                     ServerIs(drive.server.view(), deviceAddress, match);
-            if (sameDevice && EqualsIgnoringCase(drive.share.view(), name))
+            if (sameDevice && EqualsIgnoringAsciiCase(drive.share.view(), name))
                 window.SetCellText(ids::kVolumeList, row, 1, drive.drive.view());
         }
         ++row;

@@ -1,5 +1,7 @@
 #include "addons/codepage_plans.h"
 
+#include "protocol/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 
@@ -32,13 +34,6 @@ constexpr std::array<CodepagePlan, 9> kPlans = {{
     {"Japanese SJIS", "932", k932One, k932Two},
 }};
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 }  // namespace
 
 std::span<const CodepagePlan> CodepagePlans() { return kPlans; }
@@ -50,7 +45,7 @@ const CodepagePlan* CodepagePlanAt(int index) {
 
 int FindCodepagePlan(std::string_view language) {
     for (std::size_t k = 0; k < kPlans.size(); ++k)
-        if (kPlans[k].codepageName == language || SameIgnoringCase(kPlans[k].entry, language))
+        if (kPlans[k].codepageName == language || EqualsIgnoringAsciiCase(kPlans[k].entry, language))
             return static_cast<int>(k);
     return -1;
 }

@@ -6,6 +6,7 @@
 #include "addons/payload_catalogue.h"
 #include "addons/write_payload.h"
 #include "platform/services.h"
+#include "protocol/ascii_case.h"
 #include "protocol/commands.h"
 #include "protocol/shared_texts.h"
 
@@ -18,13 +19,6 @@ constexpr int kShareNameAttempts = 10;
 constexpr std::string_view kCodepageFolder = ".codepages";
 constexpr std::string_view kBitTorrentFolder = "Nas_Prog/BT";
 constexpr std::string_view kLocalBitTorrentFolder = "C:\\bt\\";
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 std::string Joined(std::string_view a, std::string_view b) {
     std::string text(a);
@@ -103,15 +97,15 @@ InstallTarget PrepareInstallation(InstallRun run) {
     for (int attempt = 0; attempt < kShareNameAttempts; ++attempt) {
         DeviceShareName.clear();
         QueryShareName();
-        if (SameIgnoringCase(DeviceShareName.view(), "HDD_1") || SameIgnoringCase(DeviceShareName.view(), "HDD_a"))
+        if (EqualsIgnoringAsciiCase(DeviceShareName.view(), "HDD_1") || EqualsIgnoringAsciiCase(DeviceShareName.view(), "HDD_a"))
             break;
     }
     InstallTarget target;
     const std::string_view share = DeviceShareName.view();
-    if (share.empty() || SameIgnoringCase(share, "HDD_a")) {
+    if (share.empty() || EqualsIgnoringAsciiCase(share, "HDD_a")) {
         target.TargetFolder = Joined("HDD_a", folder);
         target.DeviceFamily = 1;
-    } else if (SameIgnoringCase(share, "HDD_1")) {
+    } else if (EqualsIgnoringAsciiCase(share, "HDD_1")) {
         target.TargetFolder =
             run == InstallRun::BitTorrent ? Joined("HDD_1", folder) : Joined(Joined(share, ".systemfile"), folder);
         target.DeviceFamily = 2;

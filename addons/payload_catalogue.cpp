@@ -1,5 +1,7 @@
 #include "addons/payload_catalogue.h"
 
+#include "protocol/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 
@@ -62,13 +64,6 @@ constexpr std::array<PayloadEntry, 49> kCatalogue = {{
     {"CODEPAGE", 228, 131614, K::UnicodeMap, "unicode map \"857\"", "", "857", F::NotInstalled},
 }};
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameTypeName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 }  // namespace
 
 std::span<const PayloadEntry> PayloadCatalogue() { return kCatalogue; }
@@ -76,7 +71,7 @@ std::span<const PayloadEntry> PayloadCatalogue() { return kCatalogue; }
 const PayloadEntry* FindPayloadEntry(std::string_view typeName, int id) {
     const auto wanted = static_cast<std::uint16_t>(static_cast<unsigned>(id) & 0xFFFFu);
     for (const PayloadEntry& entry : kCatalogue)
-        if (entry.id == wanted && SameTypeName(entry.type, typeName)) return &entry;
+        if (entry.id == wanted && EqualsIgnoringAsciiCase(entry.type, typeName)) return &entry;
     return nullptr;
 }
 

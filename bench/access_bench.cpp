@@ -6,6 +6,7 @@
 //
 //   bench/run-access-bench [RUNS]      (brings up its own lab and runs this inside it)
 #include "app/main_dialog.h"
+#include "bench/spawned_program.h"
 #include "platform/services.h"
 #include "protocol/transport.h"
 #include "resources/control_ids.h"
@@ -16,28 +17,18 @@
 
 #include <QApplication>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using ofu::e2e::ClickButton;
 using ofu::e2e::ClickRow;
-
-double MillisSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 struct Summary {
     double median = 0, low = 0, high = 0;
@@ -51,25 +42,6 @@ Summary Summarise(std::vector<double> values) {
 
 void Report(const char* what, const Summary& s) {
     std::printf("%-58s median %8.1f ms  (min %.1f, max %.1f)\n", what, s.median, s.low, s.high);
-}
-
-// One run of a program with its output thrown away; its time in milliseconds, or -1.
-double TimeProgram(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? MillisSince(start) : -1;
 }
 
 class Bench {
@@ -139,7 +111,7 @@ int main(int argc, char** argv) {
             connects.push_back(bench.PressUntilMessage(ofu::ids::kConnectButton, "Successfully mapped drive."));
             bench.Choose("NAS1", "HDD_a");
             bench.PressUntilMessage(ofu::ids::kDisconnectButton, "Successfully unmapped drive.");
-            listings.push_back(TimeProgram({"smbclient", "//NAS1/HDD_a", "-N", "-c", "ls"}));
+            listings.push_back(ofu::bench::TimeProgram({"smbclient", "//NAS1/HDD_a", "-N", "-c", "ls"}));
         }
         const int absentRuns = std::max(1, runs / 3);
         for (int run = 0; run < absentRuns; ++run) {

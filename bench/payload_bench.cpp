@@ -5,12 +5,11 @@
 //
 //   bench/run-payload-bench [RUNS]     (brings up its own lab and runs this inside it)
 #include "addons/write_payload.h"
+#include "bench/spawned_program.h"
 #include "platform/services.h"
 #include "resources/payloads/embedded_payloads.h"
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,8 +19,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -43,23 +40,6 @@ void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-double TimeProgram(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    const int started = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (started != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-    return Millis(start);
 }
 
 }  // namespace
@@ -91,7 +71,7 @@ int main(int argc, char** argv) {
         writes.push_back(Millis(start));
         long& largest = run == 0 ? firstGrowth : growth;  // the first write also starts the client library
         largest = std::max(largest, StatusKilobytes("VmHWM") - before);
-        puts.push_back(TimeProgram({"smbclient", "//" + server + "/HDD_a", "-N", "-c",
+        puts.push_back(ofu::bench::TimeProgram({"smbclient", "//" + server + "/HDD_a", "-N", "-c",
                                     std::string("cd Nas_Prog/BT; put ") + local + " bt-put"}));
         if (puts.back() < 0) {
             std::fprintf(stderr, "smbclient put failed\n");

@@ -1,5 +1,7 @@
 #include "platform/linux/embedded_resources.h"
 
+#include "protocol/ascii_case.h"
+
 #include <algorithm>
 #include <atomic>
 
@@ -8,13 +10,6 @@ namespace {
 
 std::atomic<const EmbeddedResource*> tableStart{nullptr};
 std::atomic<std::size_t> tableSize{0};
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameTypeName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
-}
 
 }  // namespace
 
@@ -28,7 +23,7 @@ std::span<const std::uint8_t> EmbeddedResources::Find(std::string_view typeName,
     const auto wanted = static_cast<std::uint16_t>(static_cast<unsigned>(id) & 0xFFFFu);
     const std::span<const EmbeddedResource> table(tableStart.load(), tableSize.load());
     for (const EmbeddedResource& resource : table)
-        if (resource.id == wanted && SameTypeName(resource.type, typeName)) return resource.bytes;
+        if (resource.id == wanted && EqualsIgnoringAsciiCase(resource.type, typeName)) return resource.bytes;
     return {};
 }
 

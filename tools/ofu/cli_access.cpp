@@ -7,6 +7,7 @@
 #include "access/selected_device.h"
 #include "access/windows_version.h"
 #include "platform/services.h"
+#include "protocol/ascii_case.h"
 #include "protocol/commands.h"
 #include "protocol/device_list.h"
 #include "protocol/shared_texts.h"
@@ -22,13 +23,6 @@ namespace ofu::cli {
 namespace {
 
 using Json = nlohmann::json;
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // Device-supplied text made safe for a terminal: control characters become '?'.
 std::string Printable(std::string_view text) {
@@ -103,7 +97,7 @@ int RunMap(const CliRequest& request, std::string_view password, std::ostream& o
     std::string volume;
     std::string known;
     for (const VolumeEntry& entry : VolumeList) {
-        if (SameIgnoringCase(entry.name.view(), request.volume)) volume = entry.name.str();
+        if (EqualsIgnoringAsciiCase(entry.name.view(), request.volume)) volume = entry.name.str();
         known += (known.empty() ? "" : ", ") + Printable(entry.name.view());
     }
     if (volume.empty()) {
