@@ -11,16 +11,7 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k)
-        if (LowerAscii(a[k]) != LowerAscii(b[k])) return false;
-    return true;
-}
 
 std::optional<std::vector<KeyFileEntry>> ReadKeyFileGroup(std::string_view text, std::string_view group) {
     std::vector<KeyFileEntry> entries;

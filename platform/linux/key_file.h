@@ -29,7 +29,5 @@ std::string UnescapeKeyFileValue(std::string_view value);
 // ';' inside an item, empty items dropped.
 std::vector<std::string> SplitKeyFileList(std::string_view value);
 
-// ASCII comparison without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace ofu::platform::desktop

@@ -1,7 +1,7 @@
 #include "platform/linux/linux_internet.h"
 
-#include "platform/linux/key_file.h"
 #include "platform/linux/tcp_probe.h"
+#include "protocol/ascii_case.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,10 +33,10 @@ std::optional<std::uint16_t> ParsePort(std::string_view text, std::uint16_t defa
 // an '@' is skipped, and a bracketed host is taken without its brackets.
 std::optional<WebServer> ParseWebUrl(std::string_view url) {
     std::uint16_t defaultPort = 0;
-    if (url.size() >= 7 && desktop::EqualsIgnoringCase(url.substr(0, 7), "http://")) {
+    if (url.size() >= 7 && EqualsIgnoringAsciiCase(url.substr(0, 7), "http://")) {
         defaultPort = 80;
         url.remove_prefix(7);
-    } else if (url.size() >= 8 && desktop::EqualsIgnoringCase(url.substr(0, 8), "https://")) {
+    } else if (url.size() >= 8 && EqualsIgnoringAsciiCase(url.substr(0, 8), "https://")) {
         defaultPort = 443;
         url.remove_prefix(8);
     } else {

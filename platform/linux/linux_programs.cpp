@@ -1,9 +1,9 @@
 #include "platform/linux/linux_programs.h"
 
 #include "platform/linux/desktop_open.h"
-#include "platform/linux/key_file.h"
 #include "platform/linux/process_start.h"
 #include "platform/linux/windows_command_line.h"
+#include "protocol/ascii_case.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace {
 constexpr std::intptr_t kShellStarted = 42;
 
 bool IsExplorer(std::string_view program) {
-    return desktop::EqualsIgnoringCase(program, "explorer") || desktop::EqualsIgnoringCase(program, "explorer.exe");
+    return EqualsIgnoringAsciiCase(program, "explorer") || EqualsIgnoringAsciiCase(program, "explorer.exe");
 }
 
 // Each argument opened as explorer opens it: a URL by its scheme's handler, a path by its
@@ -40,7 +40,7 @@ unsigned LinuxPrograms::WinExec(std::string_view commandLine, int) {
 
 std::intptr_t LinuxPrograms::ShellExecute(std::string_view operation, std::string_view file, std::string_view,
                                           std::string_view directory, int) {
-    if (!operation.empty() && !desktop::EqualsIgnoringCase(operation, "open")) return kShellNoAssociation;
+    if (!operation.empty() && !EqualsIgnoringAsciiCase(operation, "open")) return kShellNoAssociation;
     if (file.empty()) return kExecFileNotFound;
     std::string path(file);
     const std::string folder(directory);

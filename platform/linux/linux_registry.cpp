@@ -1,8 +1,8 @@
 #include "platform/linux/linux_registry.h"
 
 #include "platform/linux/default_handler.h"
-#include "platform/linux/key_file.h"
 #include "platform/linux/windows_command_line.h"
+#include "protocol/ascii_case.h"
 
 namespace ofu::platform {
 namespace {
@@ -19,9 +19,9 @@ std::optional<desktop::DesktopApp> DefaultBrowser() {
 std::optional<std::string_view> BrowserNameInCommandKey(std::string_view path) {
     const std::size_t prefix = kStartMenuInternetKey.size() + 1;
     if (path.size() <= prefix + kCommandKeySuffix.size()) return std::nullopt;
-    if (!desktop::EqualsIgnoringCase(path.substr(0, kStartMenuInternetKey.size()), kStartMenuInternetKey) ||
+    if (!EqualsIgnoringAsciiCase(path.substr(0, kStartMenuInternetKey.size()), kStartMenuInternetKey) ||
         path[kStartMenuInternetKey.size()] != '\\' ||
-        !desktop::EqualsIgnoringCase(path.substr(path.size() - kCommandKeySuffix.size()), kCommandKeySuffix))
+        !EqualsIgnoringAsciiCase(path.substr(path.size() - kCommandKeySuffix.size()), kCommandKeySuffix))
         return std::nullopt;
     return path.substr(prefix, path.size() - prefix - kCommandKeySuffix.size());
 }
@@ -39,11 +39,11 @@ std::optional<std::string> LinuxRegistry::QueryString(RegistryRoot root, std::st
                                                       std::string_view valueName, std::size_t bufferLength) {
     if (root != RegistryRoot::LocalMachine || !valueName.empty()) return std::nullopt;
     std::optional<std::string> value;
-    if (desktop::EqualsIgnoringCase(path, kStartMenuInternetKey)) {
+    if (EqualsIgnoringAsciiCase(path, kStartMenuInternetKey)) {
         if (const auto browser = DefaultBrowser()) value = browser->id;
     } else if (const auto name = BrowserNameInCommandKey(path)) {
         const auto browser = DefaultBrowser();
-        if (browser && desktop::EqualsIgnoringCase(*name, browser->id)) value = BrowserCommandLine(*browser);
+        if (browser && EqualsIgnoringAsciiCase(*name, browser->id)) value = BrowserCommandLine(*browser);
     }
     if (!value || value->size() + 1 > bufferLength) return std::nullopt;
     return value;

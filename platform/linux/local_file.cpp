@@ -66,21 +66,12 @@ private:
     bool failed_ = false;
 };
 
-int FlagsOf(OpenMode mode) {
-    switch (mode) {
-        case OpenMode::Read: return O_RDONLY;
-        case OpenMode::CreateOrTruncate: return O_WRONLY | O_CREAT | O_TRUNC;
-        case OpenMode::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
-    }
-    return O_RDONLY;
-}
-
 }  // namespace
 
 std::unique_ptr<OpenFile> OpenLocalFile(const std::string& hostPath, OpenMode mode) {
     // O_NONBLOCK so that a pipe in the folder cannot block the open; it changes nothing for the
     // plain files that are all this takes.
-    const int fd = ::open(hostPath.c_str(), FlagsOf(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
+    const int fd = ::open(hostPath.c_str(), OpenFlags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) return nullptr;
     struct stat status{};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {

@@ -1,6 +1,7 @@
 #include "platform/linux/mime_apps.h"
 
 #include "platform/linux/key_file.h"
+#include "protocol/ascii_case.h"
 
 namespace ofu::platform::desktop {
 namespace {
@@ -10,7 +11,7 @@ std::vector<std::string> IdsFor(std::string_view text, std::string_view group, s
     const auto entries = ReadKeyFileGroup(text, group);
     if (!entries) return ids;
     for (const KeyFileEntry& entry : *entries) {
-        if (!EqualsIgnoringCase(entry.key, mimeType)) continue;
+        if (!EqualsIgnoringAsciiCase(entry.key, mimeType)) continue;
         for (std::string& id : SplitKeyFileList(entry.value)) ids.push_back(std::move(id));
     }
     return ids;
@@ -40,7 +41,7 @@ std::vector<std::string> ReadMimeParents(std::string_view text, std::string_view
         const std::size_t blank = line.find(' ');
         if (blank == std::string_view::npos || line.front() == '#') continue;
         const std::string_view parent = line.substr(blank + 1);
-        if (EqualsIgnoringCase(line.substr(0, blank), mimeType) && !parent.empty() &&
+        if (EqualsIgnoringAsciiCase(line.substr(0, blank), mimeType) && !parent.empty() &&
             parent.find(' ') == std::string_view::npos)
             parents.emplace_back(parent);
     }

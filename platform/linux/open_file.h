@@ -4,6 +4,8 @@
 
 #include "platform/file_system.h"
 
+#include <fcntl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,6 +18,16 @@ enum class OpenMode {
     CreateOrTruncate,  // fopen "wb"
     CreateNew,         // fails when the file exists, which then stays as it was
 };
+
+// The open(2) flags of a mode, for local files and libsmbclient alike.
+inline int OpenFlags(OpenMode mode) {
+    switch (mode) {
+        case OpenMode::Read: return O_RDONLY;
+        case OpenMode::CreateOrTruncate: return O_WRONLY | O_CREAT | O_TRUNC;
+        case OpenMode::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
+    }
+    return O_RDONLY;
+}
 
 struct FileInfo {
     bool regular = false;  // a plain file (not a folder, device or pipe)

@@ -105,15 +105,6 @@ private:
     bool failed_ = false;
 };
 
-int FlagsOf(OpenMode mode) {
-    switch (mode) {
-        case OpenMode::Read: return O_RDONLY;
-        case OpenMode::CreateOrTruncate: return O_WRONLY | O_CREAT | O_TRUNC;
-        case OpenMode::CreateNew: return O_WRONLY | O_CREAT | O_EXCL;
-    }
-    return O_RDONLY;
-}
-
 // Runs `call(context, url)` in a context of its own; false when the server does not answer or
 // the call fails.
 template <typename Call>
@@ -133,7 +124,7 @@ std::unique_ptr<OpenFile> OpenSmbFile(const SmbTarget& target, OpenMode mode) {
         std::unique_lock<std::mutex> lock = LockSmbLibrary();
         std::unique_ptr<SmbContext> context = NewContext(target);
         if (!context) return nullptr;
-        SMBCFILE* file = smbc_getFunctionOpen(context->get())(context->get(), target.url.c_str(), FlagsOf(mode), 0644);
+        SMBCFILE* file = smbc_getFunctionOpen(context->get())(context->get(), target.url.c_str(), OpenFlags(mode), 0644);
         if (file == nullptr) return nullptr;
         lock.unlock();  // the file takes the lock again for each call, its end included
         opened = std::make_unique<SmbFile>(std::move(context), file);

@@ -13,6 +13,7 @@
 #include "protocol/shared_texts.h"
 #include "protocol/volume_list.h"
 #include "tools/ofu/cli_run.h"
+#include "tools/ofu/device_output.h"
 
 #include <nlohmann/json.hpp>
 
@@ -23,14 +24,6 @@ namespace ofu::cli {
 namespace {
 
 using Json = nlohmann::json;
-
-// Device-supplied text made safe for a terminal: control characters become '?'.
-std::string Printable(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    return result;
-}
 
 std::string DeviceNameAt(std::string_view address) {
     std::string name;

@@ -26,15 +26,14 @@ std::string LocalAddressOf(const DeviceRecord& record) {
     return LocalAddressTable[static_cast<std::size_t>(record.interfaceIndex)].str();
 }
 
-// Device-supplied text made safe for a terminal: control characters become '?'.
+}  // namespace
+
 std::string Printable(std::string_view text) {
     std::string result(text);
     for (char& c : result)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
     return result;
 }
-
-}  // namespace
 
 std::string KeyHex(const DeviceKey& key) {
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -14,6 +14,9 @@ void WriteDeviceTable(const DeviceRecordList& devices, bool json, std::ostream& 
 void WriteVolumes(const VolumeEntryList& volumes, bool json, std::ostream& out);
 void WriteValue(std::string_view value, bool json, std::ostream& out);
 
+// Device-supplied text made safe for a terminal: control characters become '?'.
+std::string Printable(std::string_view text);
+
 // The ten key bytes as twenty lowercase hex digits.
 std::string KeyHex(const DeviceKey& key);
 
