@@ -4,6 +4,7 @@
 #include "addons/addon_handlers.h"
 #include "addons/addon_state.h"
 #include "addons/device_checks.h"
+#include "addons/installation_sequence.h"
 #include "addons/loading_dialog.h"
 #include "addons/restart_dialog.h"
 #include "access/drive_table.h"
@@ -12,7 +13,6 @@
 namespace ofu {
 namespace {
 
-constexpr std::string_view kLocalBitTorrentFolder = "C:\\bt\\";
 
 }  // namespace
 

@@ -15,6 +15,10 @@ int DecimalValue(std::string_view text);
 // the first value from 1 to 5. Returns the last value (0 without an answer).
 int AskDiskState(int attempts, int pauseMillis);
 
+// The language setup's disk-state attempts: 10, a second apart.
+inline constexpr int kLanguageDiskAttempts = 10;
+inline constexpr int kLanguageDiskPauseMillis = 1000;
+
 // Up to 10 times: DeviceCodepage cleared, QueryCodepage, a pause of 1000 ms; stops at a
 // codepage of the Language dialog. Returns the index of that entry, or 2 ("Western
 // European") for any other value.

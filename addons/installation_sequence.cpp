@@ -18,7 +18,6 @@ namespace {
 constexpr int kShareNameAttempts = 10;
 constexpr std::string_view kCodepageFolder = ".codepages";
 constexpr std::string_view kBitTorrentFolder = "Nas_Prog/BT";
-constexpr std::string_view kLocalBitTorrentFolder = "C:\\bt\\";
 
 std::string Joined(std::string_view a, std::string_view b) {
     std::string text(a);

@@ -46,4 +46,7 @@ SequenceOutcome RunInstallationSequence(InstallRun run, const SequenceCallbacks&
 
 inline constexpr std::string_view kCheckHardDrivesMessage = "Please check hard drives.";
 
+// The local folder a BitTorrent run stages its programs in; the setup removes it at the end.
+inline constexpr std::string_view kLocalBitTorrentFolder = "C:\\bt\\";
+
 }  // namespace ofu

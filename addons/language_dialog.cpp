@@ -9,13 +9,6 @@
 #include "resources/resource_ids.h"
 
 namespace ofu {
-namespace {
-
-constexpr int kDiskStateAttempts = 10;
-constexpr int kDiskStatePauseMillis = 1000;
-
-}  // namespace
-
 LanguageDialog::LanguageDialog() : ui::Dialog(ui::kLanguageDialogId) {}
 
 std::span<const ui::MessageBinding> LanguageDialog::Messages() const {
@@ -32,7 +25,7 @@ void LanguageDialog::Leave() {
 
 bool LanguageDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    const int state = AskDiskState(kDiskStateAttempts, kDiskStatePauseMillis);
+    const int state = AskDiskState(kLanguageDiskAttempts, kLanguageDiskPauseMillis);
     AddOnState.ExtendedCodepages = 0;
     if (state == kDiskReadyExtended) {
         DeviceIdeOk = "3";

@@ -9,9 +9,6 @@ namespace {
 
 constexpr int kProgressBar = ids::kRestartProgress;
 constexpr int kRestartTimer = 1;
-constexpr int kRestartMillis = 90000;
-constexpr int kSteps = 99;
-constexpr int kStepMillis = 900;
 
 }  // namespace
 
@@ -30,9 +27,9 @@ void RestartDialog::RestartProgressWorker(ui::WorkerContext& worker) {
             Surface().SetProgressStep(kProgressBar, 1);
         }))
         return;
-    for (int step = 0; step < kSteps; ++step) {
+    for (int step = 0; step < kRestartSteps; ++step) {
         if (!worker.CallOnUi([this] { Surface().StepProgress(kProgressBar); })) return;
-        if (!worker.Sleep(kStepMillis)) return;
+        if (!worker.Sleep(kRestartStepMillis)) return;
     }
     worker.CallOnUi([this] {
         AddOnState.RestartOutcome = 0;

@@ -9,6 +9,11 @@
 
 namespace ofu {
 
+// The restart as the user sees it: 99 steps of 900 ms within 90 seconds.
+inline constexpr int kRestartSteps = 99;
+inline constexpr int kRestartStepMillis = 900;
+inline constexpr int kRestartMillis = 90000;
+
 class RestartDialog final : public ui::Dialog {
 public:
     RestartDialog();

@@ -6,6 +6,7 @@
 #include "addons/device_checks.h"
 #include "addons/installation_sequence.h"
 #include "addons/payload_catalogue.h"
+#include "addons/restart_dialog.h"
 #include "platform/services.h"
 #include "protocol/commands.h"
 #include "protocol/shared_texts.h"
@@ -23,11 +24,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-constexpr int kLanguageDiskAttempts = 10;
-constexpr int kLanguageDiskPauseMillis = 1000;
-constexpr int kRestartSteps = 99;
-constexpr int kRestartStepMillis = 900;
-constexpr int kRestartMillis = 90000;
 constexpr int kBarWidth = 40;
 
 std::string_view KindText(PayloadKind kind) {
@@ -186,7 +182,7 @@ int RunInstallBitTorrent(const CliRequest& request, std::string_view password, s
     out << "BitTorrent is installed\n";
     if (!request.noRestartWait) WaitForRestart(err);
     AddOnState.BitTorrentInstalled = 0;
-    platform::Disk().RemoveDirectory("C:\\bt\\");
+    platform::Disk().RemoveDirectory(kLocalBitTorrentFolder);
     return kExitSuccess;
 }
 
