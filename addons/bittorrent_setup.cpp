@@ -11,10 +11,6 @@
 #include "platform/services.h"
 
 namespace ofu {
-namespace {
-
-
-}  // namespace
 
 int CheckBitTorrentReady(AccessHost& host) {
     const BitTorrentReadiness readiness = AssessBitTorrentReadiness();
