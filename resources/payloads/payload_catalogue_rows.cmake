@@ -1,5 +1,6 @@
 # The payload catalogue's rows as a list of TYPE:ID:SIZE, taken from the compiled catalogue
-# itself: a small lister is built and run at configure time (try_run). The result is cached
+# itself: a small lister is built and run at configure time (try_run; a cross build runs the
+# host-built ofu-payload-catalogue-lister instead). The result is cached
 # until the catalogue's sources change, so a later configure costs nothing.
 function(ofu_payload_catalogue_rows out_var)
   set(sources
@@ -12,18 +13,28 @@ function(ofu_payload_catalogue_rows out_var)
     file(SHA256 ${input} input_digest)
     string(APPEND digest ${input_digest})
   endforeach()
-  string(SHA256 digest "${CMAKE_CXX_COMPILER}${digest}")
+  string(SHA256 digest "${CMAKE_CXX_COMPILER}${OFU_HOST_TOOLS_DIR}${digest}")
 
   if(NOT digest STREQUAL "${OFU_PAYLOAD_CATALOGUE_DIGEST}")
-    try_run(run_result compile_result ${CMAKE_CURRENT_BINARY_DIR}/catalogue-lister
-      SOURCES ${sources}
-      CMAKE_FLAGS "-DINCLUDE_DIRECTORIES=${PROJECT_SOURCE_DIR}"
-      CXX_STANDARD 20
-      CXX_STANDARD_REQUIRED ON
-      COMPILE_OUTPUT_VARIABLE compile_output
-      RUN_OUTPUT_VARIABLE listing)
-    if(NOT compile_result)
-      message(FATAL_ERROR "Cannot build the payload catalogue's lister:\n${compile_output}")
+    if(CMAKE_CROSSCOMPILING)
+      # The lister must run on this machine: a cross build takes the host-built one.
+      set(lister ${OFU_HOST_TOOLS_DIR}/ofu-payload-catalogue-lister)
+      if(NOT EXISTS "${lister}")
+        message(FATAL_ERROR "A cross build needs OFU_HOST_TOOLS_DIR with a host-built ofu-payload-catalogue-lister "
+                            "(scripts/build-windows makes it)")
+      endif()
+      execute_process(COMMAND ${lister} RESULT_VARIABLE run_result OUTPUT_VARIABLE listing ERROR_VARIABLE listing)
+    else()
+      try_run(run_result compile_result ${CMAKE_CURRENT_BINARY_DIR}/catalogue-lister
+        SOURCES ${sources}
+        CMAKE_FLAGS "-DINCLUDE_DIRECTORIES=${PROJECT_SOURCE_DIR}"
+        CXX_STANDARD 20
+        CXX_STANDARD_REQUIRED ON
+        COMPILE_OUTPUT_VARIABLE compile_output
+        RUN_OUTPUT_VARIABLE listing)
+      if(NOT compile_result)
+        message(FATAL_ERROR "Cannot build the payload catalogue's lister:\n${compile_output}")
+      endif()
     endif()
     if(NOT run_result EQUAL 0)
       message(FATAL_ERROR "The payload catalogue's lister failed (${run_result}):\n${listing}")

@@ -2,15 +2,14 @@
 // with the header of its kind, found through the program's resources, and left in the
 // executable's read-only mapping.
 #include "addons/payload_catalogue.h"
-#include "platform/linux/embedded_resources.h"
+#include "platform/services.h"
 #include "resources/payloads/embedded_payloads.h"
 #include "tests/payloads/elf_view.h"
+#include "tests/payloads/program_image.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -27,7 +26,7 @@ using Bytes = std::span<const std::uint8_t>;
 
 Bytes Lookup(std::string_view type, int id) {
     platform::RegisterEmbeddedResources(EmbeddedPayloads());
-    return platform::EmbeddedResources().Find(type, id);
+    return platform::OwnResources().Find(type, id);
 }
 
 std::uint32_t Le(Bytes b, std::size_t at, std::size_t width) {
@@ -149,25 +148,9 @@ TEST(EmbeddedPayloads, LookupIgnoresTheTypesCaseAndTheIdsHighBits) {
     EXPECT_TRUE(Lookup("CODEPAGES", 151).empty());
 }
 
-// True when every byte of `bytes` lies in a read-only mapping of this program's own file.
-bool InReadOnlyMappingOfTheProgram(Bytes bytes) {
-    const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
-    const auto first = reinterpret_cast<std::uintptr_t>(bytes.data()), last = first + bytes.size();
-    std::ifstream maps("/proc/self/maps");
-    for (std::string line; std::getline(maps, line);) {
-        std::istringstream fields(line);
-        std::string range, perms, offset, device, inode, path;
-        fields >> range >> perms >> offset >> device >> inode >> path;
-        const std::uintptr_t start = std::stoull(range, nullptr, 16);
-        const std::uintptr_t end = std::stoull(range.substr(range.find('-') + 1), nullptr, 16);
-        if (start <= first && last <= end) return perms[1] == '-' && path == self.string();
-    }
-    return false;
-}
-
 TEST(EmbeddedPayloads, StayInTheProgramsReadOnlyMappedFile) {
-    EXPECT_TRUE(InReadOnlyMappingOfTheProgram(Lookup("BT", 215)));
-    EXPECT_TRUE(InReadOnlyMappingOfTheProgram(Lookup("CODEPAGE", 151)));
+    EXPECT_TRUE(test::InReadOnlyImageOfTheProgram(Lookup("BT", 215)));
+    EXPECT_TRUE(test::InReadOnlyImageOfTheProgram(Lookup("CODEPAGE", 151)));
 }
 
 }  // namespace

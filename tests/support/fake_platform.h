@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -188,8 +189,14 @@ public:
 class FakeLocalFiles final : public platform::LocalFiles {
 public:
     FakeLocalFiles() {
-        char pattern[] = "/tmp/ofu-drive-c.XXXXXX";
-        root = ::mkdtemp(pattern) != nullptr ? pattern : std::filesystem::temp_directory_path().string();
+        // A folder of its own (never the temporary folder itself, which the destructor would
+        // empty).
+        std::random_device seed;
+        for (int attempt = 0; attempt < 100 && root.empty(); ++attempt) {
+            const auto folder = std::filesystem::temp_directory_path() / ("ofu-drive-c." + std::to_string(seed()));
+            std::error_code failed;
+            if (std::filesystem::create_directory(folder, failed)) root = folder;
+        }
     }
     ~FakeLocalFiles() override {
         std::error_code ignored;

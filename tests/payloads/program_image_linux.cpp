@@ -1,0 +1,26 @@
+// The mappings of this process as the kernel lists them in /proc/self/maps.
+#include "tests/payloads/program_image.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace ofu::test {
+
+bool InReadOnlyImageOfTheProgram(std::span<const std::uint8_t> bytes) {
+    const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+    const auto first = reinterpret_cast<std::uintptr_t>(bytes.data()), last = first + bytes.size();
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        std::istringstream fields(line);
+        std::string range, perms, offset, device, inode, path;
+        fields >> range >> perms >> offset >> device >> inode >> path;
+        const std::uintptr_t start = std::stoull(range, nullptr, 16);
+        const std::uintptr_t end = std::stoull(range.substr(range.find('-') + 1), nullptr, 16);
+        if (start <= first && last <= end) return perms[1] == '-' && path == self.string();
+    }
+    return false;
+}
+
+}  // namespace ofu::test
