@@ -6,6 +6,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/icon_images.h"
 #include "resources/string_table.h"
+#include "ui/accessible_names.h"
 
 namespace ofu::ui {
 namespace {
@@ -21,6 +22,25 @@ TEST(TemplatesTest, EveryTemplateIsFoundByIdAndUnknownIdsGiveAnEmptyOne) {
     EXPECT_EQ(TryFindTemplate(101), nullptr);
     EXPECT_TRUE(FindTemplate(101).controls.empty());
     EXPECT_EQ(FindTemplate(101).width, 0);
+}
+
+// What a screen reader announces for the controls without a text of their own: the label on
+// their left, the label above, or the group box around them.
+TEST(TemplatesTest, ControlsWithoutTextAreNamedAfterTheirLabel) {
+    const auto name = [](int dialogId, int controlId) {
+        const DialogTemplate& dialog = FindTemplate(dialogId);
+        return AccessibleNameFor(dialog, *dialog.FindControl(controlId));
+    };
+    EXPECT_EQ(name(102, 1006), "I P");
+    EXPECT_EQ(name(102, 1010), "Netmask");
+    EXPECT_EQ(name(102, 1011), "Gateway");
+    EXPECT_EQ(name(102, 1015), "Receive DHCP");
+    EXPECT_EQ(name(102, 1013), "Available Drive Letters");
+    EXPECT_EQ(name(102, 1000), "Network Storage Device");
+    EXPECT_EQ(name(102, 1001), "Drive Mapping");
+    EXPECT_EQ(name(134, 1016), "User name");
+    EXPECT_EQ(name(134, 1017), "Password");
+    EXPECT_EQ(name(102, 1003), "");  // a button says its own text
 }
 
 // Controls lie inside their dialog (a drop-down list's height includes its open list, which

@@ -4,21 +4,40 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
 
 #include "resources/dialog_templates.h"
+#include "ui/accessible_names.h"
 #include "ui/command_ids.h"
 #include "ui/dialog.h"
 #include "ui/dialog_manager.h"
 #include "ui/qt/application_icon.h"
 #include "ui/qt/control_factory.h"
 #include "ui/qt/dialog_palette.h"
+#include "ui/qt/ipv4_address_edit.h"
 #include "ui/qt/qt_surface.h"
 
 namespace ofu::ui {
 namespace {
+
+// Gives a control without a text of its own the name of its label, and makes the label its
+// buddy, which the accessibility bus reports as the control's "labelled by" relation (what a
+// screen reader announces for a drop-down list, whose name is its current item). The four
+// fields of an address control are announced as parts of it.
+void NameForScreenReaders(QWidget& widget, const std::string& name, QWidget* labelWidget) {
+    if (name.empty()) return;
+    const QString label = ToQString(name);
+    widget.setAccessibleName(label);
+    if (auto* text = dynamic_cast<QLabel*>(labelWidget)) text->setBuddy(&widget);
+    if (auto* address = dynamic_cast<Ipv4AddressEdit*>(&widget)) {
+        for (int field = 0; field < 4; ++field)
+            address->Field(field)->setAccessibleName(QStringLiteral("%1, part %2 of 4").arg(label).arg(field + 1));
+    }
+}
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& layout) {
     Qt::WindowFlags flags = layout.Has(kAppWindow) ? Qt::Window : Qt::Dialog;
@@ -58,6 +77,12 @@ QtDialogWindow::QtDialogWindow(QtBackend& backend, Dialog& dialog, QWidget* pare
         entry.widget = CreateControl(*this, control, units_, radioGroup,
                                      [this](const Notify& notify) { Notified(notify); });
         controls_.push_back(std::move(entry));
+    }
+    for (QtControl& control : controls_) {
+        const ControlTemplate* label = LabelFor(layout_, *control.layout);
+        if (label == nullptr) continue;
+        QWidget* labelWidget = controls_[static_cast<std::size_t>(label - layout_.controls.data())].widget;
+        NameForScreenReaders(*control.widget, AccessibleNameFor(layout_, *control.layout), labelWidget);
     }
     // Group boxes are drawn beneath the controls that they frame.
     for (QtControl& control : controls_) {
