@@ -53,8 +53,7 @@ QtDialogWindow::QtDialogWindow(QtBackend& backend, Dialog& dialog, QWidget* pare
     : QDialog(parent, FlagsFor(dialog.Template())),
       backend_(backend),
       dialog_(dialog),
-      layout_(dialog.Template()),
-      workers_(*this) {
+      layout_(dialog.Template()) {
     setWindowTitle(ToQString(layout_.caption));
     setFont(DialogFont(layout_.fontFace, layout_.fontPoints));
     units_ = DialogUnits::FromFont(font());

@@ -1,12 +1,13 @@
-// The worker threads of one dialog. A worker calls into the dialog with a blocking queued call
-// that runs on the user-interface thread. When the dialog ends, StopAndJoin sets the stop flag,
-// wakes sleeping workers and, while any worker still runs, removes the dialog's posted calls
-// (which releases a worker blocked in one) before it joins them: joining a worker that waits
-// for the user-interface thread would otherwise deadlock.
+// The worker threads of one dialog. A worker calls into the dialog by posting the call to the
+// user-interface thread and waiting until it has run. When the dialog ends, StopAndJoin sets
+// the stop flag and wakes every waiting or sleeping worker (a waiting call then returns false
+// without running) before it joins them, so joining never waits for the user-interface
+// thread, and drops the calls still posted.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -19,8 +20,9 @@ namespace ofu::ui {
 
 class QtWorkerPool {
 public:
-    explicit QtWorkerPool(QObject& uiTarget) : target_(uiTarget) {}
-    ~QtWorkerPool() { StopAndJoin(); }
+    // Made on the user-interface thread, which runs the workers' calls.
+    QtWorkerPool();
+    ~QtWorkerPool();
     QtWorkerPool(const QtWorkerPool&) = delete;
     QtWorkerPool& operator=(const QtWorkerPool&) = delete;
 
@@ -31,7 +33,7 @@ public:
 private:
     class Context;
 
-    QObject& target_;
+    std::unique_ptr<QObject> receiver_;  // takes the workers' calls on the user-interface thread
     std::vector<std::thread> threads_;
     std::atomic<bool> stop_{false};
     std::atomic<int> running_{0};
