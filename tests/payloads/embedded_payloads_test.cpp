@@ -106,9 +106,9 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, EveryPayload,
                          ::testing::ValuesIn(PayloadCatalogue().begin(), PayloadCatalogue().end()), RowName);
 
 TEST(EmbeddedPayloads, HoldExactlyTheCataloguesRows) {
-    ASSERT_EQ(EmbeddedPayloads().size(), PayloadCatalogue().size());
-    for (const platform::EmbeddedResource& resource : EmbeddedPayloads())
-        EXPECT_NE(FindPayloadEntry(resource.type, resource.id), nullptr) << resource.type << " " << resource.id;
+    const auto carried = test::CarriedPayloads();
+    ASSERT_EQ(carried.size(), PayloadCatalogue().size());
+    for (const auto& [type, id] : carried) EXPECT_NE(FindPayloadEntry(type, id), nullptr) << type << " " << id;
 }
 
 TEST(EmbeddedPayloads, Codepage950DescriptorIsEightBytesBeginning0100B603) {

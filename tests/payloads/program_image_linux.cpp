@@ -1,5 +1,8 @@
-// The mappings of this process as the kernel lists them in /proc/self/maps.
+// The payloads of this program as its build embedded them, and the mappings of this process
+// as the kernel lists them in /proc/self/maps.
 #include "tests/payloads/program_image.h"
+
+#include "resources/payloads/embedded_payloads.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,6 +24,13 @@ bool InReadOnlyImageOfTheProgram(std::span<const std::uint8_t> bytes) {
         if (start <= first && last <= end) return perms[1] == '-' && path == self.string();
     }
     return false;
+}
+
+std::vector<std::pair<std::string, int>> CarriedPayloads() {
+    std::vector<std::pair<std::string, int>> carried;
+    for (const platform::EmbeddedResource& resource : EmbeddedPayloads())
+        carried.emplace_back(std::string(resource.type), resource.id);
+    return carried;
 }
 
 }  // namespace ofu::test
