@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes a PNG of (a rectangle of) an Xvfb screen, read from the XWD file that Xvfb keeps
 under -fbdir. Handles the 24/32-bit TrueColor layout Xvfb uses.
-Usage: framebuffer_png.py XWD_FILE OUT_PNG [X Y WIDTH HEIGHT]"""
+Usage: framebuffer_png.py XWD_FILE OUT_PNG [X Y WIDTH HEIGHT] [--share R,G,B]
+With --share it also prints the share of the picture's pixels that have that colour (0 to 1)."""
 import struct
 import sys
 import zlib
@@ -49,15 +50,24 @@ def write_png(path, width, height, row_bytes):
 
 
 def main():
-    if len(sys.argv) not in (3, 7):
+    args = sys.argv[1:]
+    colour = None
+    if len(args) >= 2 and args[-2] == "--share":
+        colour = bytes(int(v) for v in args[-1].split(","))
+        args = args[:-2]
+    if len(args) not in (2, 6):
         sys.exit(__doc__)
-    width, height, pixel = read_xwd(sys.argv[1])
-    x, y, w, h = (int(v) for v in sys.argv[3:7]) if len(sys.argv) == 7 else (0, 0, width, height)
+    width, height, pixel = read_xwd(args[0])
+    x, y, w, h = (int(v) for v in args[2:6]) if len(args) == 6 else (0, 0, width, height)
     x, y = max(0, x), max(0, y)
     w, h = min(w, width - x), min(h, height - y)
     if w <= 0 or h <= 0:
         sys.exit("the rectangle lies outside the screen")
-    write_png(sys.argv[2], w, h, lambda row: b"".join(pixel(x + c, y + row) for c in range(w)))
+    rows = [b"".join(pixel(x + c, y + row) for c in range(w)) for row in range(h)]
+    write_png(args[1], w, h, lambda row: rows[row])
+    if colour is not None:
+        matching = sum(row[i:i + 3] == colour for row in rows for i in range(0, len(row), 3))
+        print(f"{matching / (w * h):.3f}")
 
 
 if __name__ == "__main__":

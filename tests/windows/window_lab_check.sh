@@ -26,10 +26,19 @@ else
   for row in "WIN-GROUP-1	10.77.1.10" "WIN-UNICAST-1	10.77.1.11" "WIN-GROUP-2	10.77.2.10" "WIN-UNICAST-2	10.77.2.11"; do
     grep -qF "row	$row	" <<<"$listing" || { echo "missing row: $row" >&2; status=1; }
   done
+  # The picture, once the window is drawn in the dialog colours: the background
+  # RGB(0, 98, 147) covers most of it.
   read -r _ x y w h < <(grep '^window ' <<<"$listing")
   if [[ -n "${OFU_XVFB_FRAMEBUFFER_DIR:-}" && -n "${h:-}" ]]; then
-    python3 "$here/framebuffer_png.py" "$OFU_XVFB_FRAMEBUFFER_DIR/Xvfb_screen0" "$picture" "$x" "$y" "$w" "$h" \
-      && echo "picture: $picture"
+    share=0
+    for _ in $(seq 20); do
+      share=$(python3 "$here/framebuffer_png.py" "$OFU_XVFB_FRAMEBUFFER_DIR/Xvfb_screen0" "$picture" \
+                "$x" "$y" "$w" "$h" --share 0,98,147) || share=0
+      [[ "$share" > "0.300" ]] && break
+      sleep 0.25
+    done
+    echo "picture: $picture ($share of it in the dialog background colour)"
+    [[ "$share" > "0.300" ]] || { echo "the window is not drawn in the dialog colours" >&2; status=1; }
   fi
 fi
 
