@@ -6,7 +6,8 @@
 
 namespace ofu {
 
-// Writes "<name>=<value>\n" to the trace sink (standard error unless replaced).
+// Writes "<name>=<value>\n" to the trace sink (standard error unless replaced). Control
+// characters of the value are written as '?'.
 void WriteTrace(std::string_view name, std::string_view value);
 
 // Replaces the sink that receives each whole line; an empty function restores standard error.

@@ -141,6 +141,14 @@ TEST_F(Commands, QueryValuesGoToTheirTextsCutToWidthAndToTheTrace) {
     }
 }
 
+TEST_F(Commands, TraceLineShowsTheValuesControlCharactersAsQuestionMarks) {
+    AnswerQuery("a\x1b]0;x\x07\nb\x7f");
+    ASSERT_EQ(QueryDomain(), 1);
+    EXPECT_EQ(DeviceDomain.view(), "a\x1b]0;x\x07\nb\x7f");  // the text keeps what the device sent
+    ASSERT_EQ(traces.size(), 1u);
+    EXPECT_EQ(traces[0], "domain=a?]0;x??b?\n");
+}
+
 TEST_F(Commands, ShortQueryAnswerHasAnEmptyValue) {
     AnswerWith(3, [] {
         auto answer = QueryAnswer(kTarget, "");
