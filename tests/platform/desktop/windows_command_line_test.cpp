@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <random>
 
 namespace ofu::platform::windows_cmd {
@@ -13,6 +15,9 @@ struct SplitCase {
     std::string program;
     std::vector<std::string> arguments;
 };
+
+// How a case appears in test listings: by its name, not as bytes.
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
 
 class SplittingALine : public ::testing::TestWithParam<SplitCase> {};
 
@@ -42,6 +47,9 @@ struct JoinCase {
     const char* name;
     std::vector<std::string> argv;
 };
+
+// How a case appears in test listings: by its name, not as bytes.
+void PrintTo(const JoinCase& c, std::ostream* out) { *out << c.name; }
 
 class JoiningArguments : public ::testing::TestWithParam<JoinCase> {};
 

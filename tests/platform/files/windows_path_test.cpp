@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ struct PathCase {
     PathKind kind;
     std::string mapped;  // DriveC: DriveCText; Unc: the smb:// address
 };
+
+// How a case appears in test listings: by its name, not as bytes.
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.label; }
 
 std::string Mapped(const WindowsPath& path) {
     switch (path.kind) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -111,6 +113,9 @@ struct ErrnoCase {
     int error;
     NetStatus status;
 };
+
+// How a case appears in test listings: by its label, not as bytes.
+void PrintTo(const ErrnoCase& c, std::ostream* out) { *out << c.label; }
 
 class SmbErrnoMapping : public ::testing::TestWithParam<ErrnoCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace ofu::platform::linux_drives {
 namespace {
 
@@ -10,6 +12,9 @@ struct NameCase {
     std::string text;
     bool valid;
 };
+
+// How a case appears in test listings: by its name, not as bytes.
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.label; }
 
 class RemoteNameParsing : public ::testing::TestWithParam<NameCase> {};
 
