@@ -18,7 +18,7 @@ std::string_view QueryValue(const AnswerBuffer& answer) {
 }
 
 bool RunQuery(std::uint8_t subcode, int drainPolls, int answerPolls, AnswerBuffer& answer) {
-    const ExchangeRule rule{wire::kAnswerQuery, drainPolls, answerPolls, AnswerAddress::Target};
+    const ExchangeRule rule{wire::kAnswerQuery, drainPolls, answerPolls, AnswerAddress::Target, Drain::Counted};
     return RunExchange(rule, [subcode](std::span<std::uint8_t> b) { return BuildQueryRequest(b, subcode); },
                        answer);
 }
@@ -36,7 +36,7 @@ int QueryInto(std::uint8_t subcode, int drainPolls, int answerPolls, BoundedText
 
 // A configuration command: a set request with `payload`, answered by the target.
 int SendSetting(std::uint8_t subcode, std::string_view payload) {
-    const ExchangeRule rule{wire::kAnswerSet, 0, 11, AnswerAddress::Target};
+    const ExchangeRule rule{wire::kAnswerSet, 0, 11, AnswerAddress::Target, Drain::Counted};
     AnswerBuffer answer;
     const bool ok = RunExchange(
         rule, [&](std::span<std::uint8_t> b) { return BuildSetRequest(b, subcode, payload); }, answer);
@@ -57,7 +57,11 @@ DeviceRecord* MoveTargetTo(const BoundedText<16>& address) {
 }  // namespace
 
 int Login() {
-    const ExchangeRule rule{wire::kAnswerQuery, 0, 11, AnswerAddress::Target};
+    // A login answer is a query answer that carries nothing of its request: a late answer to
+    // an earlier query of the same device, still waiting, would be read as this login's
+    // result (its first value byte, non-zero for any text) and accept a wrong password. So
+    // whatever waits is thrown away first, within 110 ms; a quiet socket costs 10 ms.
+    const ExchangeRule rule{wire::kAnswerQuery, 11, 11, AnswerAddress::Target, Drain::UntilQuiet};
     AnswerBuffer answer;
     if (!RunExchange(rule, BuildLoginRequest, answer)) return 0;
     // An answer without the result byte counts as a refusal.
@@ -83,7 +87,7 @@ int QuerySsl() { return QueryInto(wire::kQuerySsl, 11, 21, DeviceSslSetting, "ss
 
 int SetStaticAddress() {
     // The answer comes from the device's new address.
-    const ExchangeRule rule{wire::kAnswerSet, 0, 101, AnswerAddress::NewAddress};
+    const ExchangeRule rule{wire::kAnswerSet, 0, 101, AnswerAddress::NewAddress, Drain::Counted};
     AnswerBuffer answer;
     const bool ok = RunExchange(
         rule,
@@ -102,7 +106,7 @@ int SetStaticAddress() {
 
 int EnableDhcp() {
     // Whatever address the answer carries is the one the device's DHCP client obtained.
-    const ExchangeRule rule{wire::kAnswerSet, 0, 101, AnswerAddress::Any};
+    const ExchangeRule rule{wire::kAnswerSet, 0, 101, AnswerAddress::Any, Drain::Counted};
     AnswerBuffer answer;
     if (!RunExchange(rule, BuildDhcpRequest, answer)) return 0;
     const auto obtained = AnswerAddressText(answer.received());

@@ -28,7 +28,13 @@ bool RunExchange(const ExchangeRule& rule, const RequestBuilder& build, AnswerBu
     platform::Clock& clock = TransportClock();
     const PollDeadline deadline(clock, rule.answerPolls, rule.drainPolls, kCommandPauseMillis);
 
-    for (int drained = 0; drained < rule.drainPolls; ++drained) ReceiveAnswer(index, answer);
+    if (rule.drain == Drain::UntilQuiet) {
+        const std::int64_t end = clock.nowMicros() + std::int64_t{rule.drainPolls} * kReceiveWaitMillis * 1000;
+        while (ReceiveAnswer(index, answer) != platform::ReceiveStatus::Nothing && clock.nowMicros() < end) {
+        }
+    } else {
+        for (int drained = 0; drained < rule.drainPolls; ++drained) ReceiveAnswer(index, answer);
+    }
 
     std::array<std::uint8_t, wire::kDatagramBufferSize> request{};
     const std::size_t length = build(request);

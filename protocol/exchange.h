@@ -21,11 +21,22 @@ enum class AnswerAddress {
     Any,         // whatever address (a DHCP change: the device's new address)
 };
 
+// How the exchange empties the receiving socket before it sends.
+enum class Drain {
+    // `drainPolls` waits, each throwing away whatever arrived.
+    Counted,
+    // Everything already waiting, until a wait finds nothing, within the time of `drainPolls`
+    // waits: a late answer to an earlier request, however many datagrams came after it, is
+    // gone before the request is sent, and a quiet socket costs a single wait.
+    UntilQuiet,
+};
+
 struct ExchangeRule {
     std::uint8_t answerType;
     int drainPolls;
     int answerPolls;
     AnswerAddress address;
+    Drain drain;
 };
 
 using RequestBuilder = std::function<std::size_t(std::span<std::uint8_t>)>;

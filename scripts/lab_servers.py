@@ -37,6 +37,7 @@ PASSWORD = re.compile(r"[\x20-\x7e]{1,64}")
 # that would end a quoted lighttpd string.
 CONFIG_PATH = re.compile(r"/[A-Za-z0-9_./+,@=-]*")
 FIRST_SHARE_UID = 4242
+MIN_SHARE_KIB, MAX_SHARE_KIB = 16, 1024 * 1024
 # The folders the utility's add-on installation copies into, by the family of the share it
 # is told (share_name, any case); the installation never creates them itself.
 ADDON_FOLDERS = {"hdd_a": [".codepages", "Nas_Prog/BT"], "hdd_1": [".systemfile/.codepages", "Nas_Prog/BT"]}
@@ -92,6 +93,9 @@ def read_share_name(device):
 
 
 def read_shares(shares, volumes):
+    """{volume: {"user", "password", "read_only", "size_kib"}}: user and password together
+    (a password share) or neither (a guest share); read_only makes smbd refuse writes, and
+    size_kib limits what its add-on folders (or, without them, the share) can hold."""
     if not isinstance(shares, dict):
         raise ServerConfigError("field \"shares\": expected an object of volume names")
     checked = {}
@@ -101,20 +105,30 @@ def read_shares(shares, volumes):
         field = f"shares.{volume}"
         if volume not in volumes:
             raise ServerConfigError(f"field \"shares\": \"{volume}\" is not one of the device's volumes")
-        if not isinstance(account, dict) or set(account) != {"user", "password"}:
+        if not isinstance(account, dict) or not set(account) <= {"user", "password", "read_only", "size_kib"}:
             raise ServerConfigError(f"field \"{field}\": expected {{\"user\": ..., \"password\": ...}}")
-        user, password = account["user"], account["password"]
-        if not isinstance(user, str) or not USER_NAME.fullmatch(user):
-            raise ServerConfigError(f"field \"{field}.user\": not 1 to 32 letters, digits, '_', '.' or '-' "
-                                    "starting with a letter")
-        if user.lower() in RESERVED_USERS:
-            raise ServerConfigError(f"field \"{field}.user\": \"{user}\" is reserved")
-        if not isinstance(password, str) or not PASSWORD.fullmatch(password):
-            raise ServerConfigError(f"field \"{field}.password\": not 1 to 64 printable ASCII characters")
-        if password_of.setdefault(user, password) != password:
-            raise ServerConfigError(f"field \"{field}.password\": user \"{user}\" has another password "
-                                    "on an earlier share")
-        checked[volume] = {"user": user, "password": password}
+        read_only = account.get("read_only", False)
+        if not isinstance(read_only, bool):
+            raise ServerConfigError(f"field \"{field}.read_only\": expected true or false")
+        size_kib = account.get("size_kib", 0)
+        if not isinstance(size_kib, int) or isinstance(size_kib, bool) or \
+                (size_kib != 0 and not MIN_SHARE_KIB <= size_kib <= MAX_SHARE_KIB):
+            raise ServerConfigError(f"field \"{field}.size_kib\": not within {MIN_SHARE_KIB} to {MAX_SHARE_KIB}")
+        entry = {"user": None, "password": None, "read_only": read_only, "size_kib": size_kib}
+        if "user" in account or "password" in account:
+            user, password = account.get("user"), account.get("password")
+            if not isinstance(user, str) or not USER_NAME.fullmatch(user):
+                raise ServerConfigError(f"field \"{field}.user\": not 1 to 32 letters, digits, '_', '.' or '-' "
+                                        "starting with a letter")
+            if user.lower() in RESERVED_USERS:
+                raise ServerConfigError(f"field \"{field}.user\": \"{user}\" is reserved")
+            if not isinstance(password, str) or not PASSWORD.fullmatch(password):
+                raise ServerConfigError(f"field \"{field}.password\": not 1 to 64 printable ASCII characters")
+            if password_of.setdefault(user, password) != password:
+                raise ServerConfigError(f"field \"{field}.password\": user \"{user}\" has another password "
+                                        "on an earlier share")
+            entry.update(user=user, password=password)
+        checked[volume] = entry
     return checked
 
 
@@ -179,9 +193,10 @@ def plan_smbd(device, base, log):
             log(f"device {name}: volume {volume!r} gets no share: a share of that name (any case) exists")
             continue
         taken.add(volume.lower())
-        account = device["shares"].get(volume)
-        shares.append({"volume": volume, "user": account["user"] if account else None,
-                       "password": account["password"] if account else None, "addon_folders": []})
+        account = device["shares"].get(volume) or {}
+        shares.append({"volume": volume, "user": account.get("user"), "password": account.get("password"),
+                       "read_only": account.get("read_only", False), "size_kib": account.get("size_kib", 0),
+                       "addon_folders": []})
     if not shares:
         log(f"device {name}: no smbd: none of its volumes can be a share")
         return None
@@ -296,6 +311,7 @@ def prepare_smbd(plan):
     write(smb / "users", "".join(f"{user}\t{password}\n" for user, password in
                                  sorted({(s["user"], s["password"]) for s in plan["shares"] if s["user"]})), 0o600)
     sections = []
+    mounts = []
     for share in plan["shares"]:
         folder = root / "shares" / f"vol-{share['volume']}"
         folder.mkdir(parents=True, exist_ok=True)
@@ -312,12 +328,21 @@ def prepare_smbd(plan):
             access = "    guest ok = yes\n    force user = root\n"
         for relative in share["addon_folders"]:
             make_folders(folder, relative, owner)
-        sections.append(f"[{share['volume']}]\n    path = {folder}\n    read only = no\n{access}")
+        if share["size_kib"]:
+            # A small disk: a tmpfs of that size over each add-on folder (or the share), mounted
+            # in smbd's own mount namespace only, so it goes away with smbd.
+            owner_ids = owner or (0, 0)
+            mode = "0755" if owner else "0777"
+            for limited in [folder / relative for relative in share["addon_folders"]] or [folder]:
+                mounts.append(f"{limited}\tsize={share['size_kib']}k,mode={mode},uid={owner_ids[0]},gid={owner_ids[1]}\n")
+        sections.append(f"[{share['volume']}]\n    path = {folder}\n    read only = {'yes' if share['read_only'] else 'no'}\n"
+                        f"{access}")
         share["path"] = str(folder)
     write(smb / "smb.conf", smb_conf(plan, smb) + "".join(sections))
+    write(smb / "mounts", "".join(mounts))
     plan.update(config=str(smb / "smb.conf"), log=str(smb / "smbd.log"),
                 args=["unshare", "-m", str(SMBD_START), str(smb / "smb.conf"), str(smb / "passwd"),
-                      str(smb / "group"), str(smb / "users")])
+                      str(smb / "group"), str(smb / "users"), str(smb / "mounts")])
 
 
 def make_folders(root, relative, owner):
@@ -411,7 +436,8 @@ def start(plan):
     record.update(pid=process.pid, start_time=lab_processes.process_start_time(process.pid))
     if plan["kind"] == "smbd":
         record["shares"] = [{"volume": s["volume"], "user": s["user"], "path": s["path"],
-                             "addon_folders": s["addon_folders"]} for s in plan["shares"]]
+                             "addon_folders": s["addon_folders"], "read_only": s["read_only"],
+                             "size_kib": s["size_kib"]} for s in plan["shares"]]
     return record, process
 
 
@@ -506,5 +532,7 @@ def status_line(record):
     if record.get("kind") == "smbd":
         text += "; shares " + ", ".join(
             f"{s['volume']} ({'user ' + s['user'] if s['user'] else 'guest'}"
-            f"{'; add-on folders' if s.get('addon_folders') else ''})" for s in record.get("shares", []))
+            f"{'; add-on folders' if s.get('addon_folders') else ''}"
+            f"{'; read only' if s.get('read_only') else ''}"
+            f"{'; ' + str(s['size_kib']) + ' KiB' if s.get('size_kib') else ''})" for s in record.get("shares", []))
     return text, alive

@@ -113,6 +113,8 @@ TEST(ConfigLoader, RefusesSharesTheLabCouldNotServe) {
         {R"({"USB1": {"user": "u1", "password": "p", "group": "g"}})", R"(field "shares.USB1.group": unknown field)"},
         {R"({"USB1": "u1"})", R"(field "shares.USB1": expected)"},
         {R"(["USB1"])", R"(field "shares": expected an object)"},
+        {R"({"USB1": {"size_kib": 8}})", R"(field "shares.USB1.size_kib": 8 is not within 16 to 1048576)"},
+        {R"({"USB1": {"read_only": "yes"}})", R"(field "shares.USB1.read_only": expected true or false)"},
     };
     for (const auto& [shares, expected] : cases) {
         const std::string prefix = R"(lab.json: device "NAS1": )" + expected;
@@ -122,6 +124,7 @@ TEST(ConfigLoader, RefusesSharesTheLabCouldNotServe) {
     const std::string sameUserTwice =
         R"({"HDD_a": {"user": "u1", "password": "p w"}, "USB1": {"user": "u1", "password": "p w"}})";
     EXPECT_EQ(Load(device + sameUserTwice + "}"), "");
+    EXPECT_EQ(Load(device + R"({"USB1": {"read_only": true, "size_kib": 256}})" + "}"), "") << "a guest share";
     EXPECT_EQ(Load("{" + kMinimal + R"(, "web": 1})"),
               R"(lab.json: device "NAS1": field "web": expected true or false)");
 }

@@ -273,5 +273,17 @@ TEST(SimDevice, JournalTellsWhichRequestReachedWhichDeviceAndWhatWentOut) {
     EXPECT_EQ(parsed[0]["sub"], 8);
 }
 
+TEST(SimDevice, PastItsAnswerLimitItStaysListedButAnswersAndAppliesNothing) {
+    DeviceConfig config = Nas1();
+    config.faults.answerLimit = 1;
+    Journal journal;
+    SimDevice device(config, &journal);
+    EXPECT_EQ(device.handle(QueryRequest(KeyOf("10.77.1.10"), 3)).size(), 1u);
+    EXPECT_TRUE(device.handle(SetRequest(KeyOf("10.77.1.10"), 1, "10.77.1.77", "255.255.255.0", "10.77.1.1")).empty());
+    EXPECT_EQ(LastIn(journal)["status"], "silenced");
+    EXPECT_TRUE(device.handle(QueryRequest(KeyOf("10.77.1.10"), 3)).empty()) << "the address change was not applied";
+    EXPECT_EQ(device.handle(SearchRequest()).size(), 1u);
+}
+
 }  // namespace
 }  // namespace ofu::devsim

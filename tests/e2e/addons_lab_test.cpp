@@ -58,16 +58,6 @@ void ExpectPayloadsIn(const fs::path& folder, std::string_view type, std::span<c
     }
 }
 
-// The set requests of `subcode` that reached `device` and were answered, with their payloads.
-std::vector<std::string> SetsAnswered(const std::string& device, int subcode) {
-    std::vector<std::string> payloads;
-    for (const auto& line : ReadJournals())
-        if (line.value("dir", "") == "in" && line.value("device", "") == device && line.value("op", 0) == 5 &&
-            line.value("sub", 0) == subcode && line.value("status", "") == "answered")
-            payloads.push_back(line.value("payload", ""));
-    return payloads;
-}
-
 class LabAddons : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { platform::RegisterEmbeddedResources(EmbeddedPayloads()); }

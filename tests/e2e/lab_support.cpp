@@ -72,6 +72,15 @@ std::vector<nlohmann::json> ReadJournals() {
     return lines;
 }
 
+std::vector<std::string> SetsAnswered(const std::string& device, int subcode) {
+    std::vector<std::string> payloads;
+    for (const auto& line : ReadJournals())
+        if (line.value("dir", "") == "in" && line.value("device", "") == device && line.value("op", 0) == 5 &&
+            line.value("sub", 0) == subcode && line.value("status", "") == "answered")
+            payloads.push_back(line.value("payload", ""));
+    return payloads;
+}
+
 ProcessResult RunOfu(const std::vector<std::string>& args, const std::string& input) {
     const std::string program = (OwnDirectory() / "ofu").string();
     std::vector<char*> argv;

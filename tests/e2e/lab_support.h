@@ -19,6 +19,9 @@ bool RefusedOutsideLab();
 // Every journal line the lab's simulators wrote so far (OFU_LAB_DIR/journal-*.jsonl).
 std::vector<nlohmann::json> ReadJournals();
 
+// The set requests of `subcode` that reached `device` and were answered, with their payloads.
+std::vector<std::string> SetsAnswered(const std::string& device, int subcode);
+
 struct ProcessResult {
     int status = -1;  // exit status, or -1 when it did not exit normally
     std::string out;

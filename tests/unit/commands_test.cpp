@@ -59,7 +59,7 @@ struct CatalogueEntry {
 };
 
 const CatalogueEntry kCatalogue[] = {
-    {"Login", Login, 0, 11},
+    {"Login", Login, 1, 11},  // its drain ends at the first wait that finds nothing
     {"QueryVolumes", QueryVolumes, 11, 21},
     {"QueryWorkgroup", QueryWorkgroup, 6, 11},
     {"QueryCodepage", QueryCodepage, 11, 11},
@@ -244,11 +244,23 @@ TEST_F(Commands, LoginReturnsTheResultByteAsSignedAndRefusalWhenItIsMissing) {
     EXPECT_EQ(Login(), 0);
 }
 
-TEST_F(Commands, LoginIsNotDrainedSoAnAnswerAlreadyWaitingCounts) {
-    network.deliverAt(kTargetSlot, LoginAnswer(kTarget, 1), 0);
+TEST_F(Commands, LoginThrowsAwayEverythingWaitingSoALateQueryAnswerCannotAcceptIt) {
+    // A late answer to an earlier query ("HDD_1": its first byte would read as "accepted"),
+    // behind more datagrams than a counted drain takes, then the device's refusal.
+    network.deliverAt(kTargetSlot, QueryAnswer(kTarget, "HDD_1"), 0);
+    for (int i = 0; i < 40; ++i) network.deliverAt(kTargetSlot, QueryAnswer({10, 77, 2, 11}, "other"), 0);
+    AnswerWith(3, [] { return std::vector<Bytes>{LoginAnswer(kTarget, 0)}; });
     LoginUserName = "admin";
-    EXPECT_EQ(Login(), 1);
-    EXPECT_EQ(network.receiveCalls(kTargetSlot), 1);
+    LoginPassword = "wrong";
+    EXPECT_EQ(Login(), 0);
+    EXPECT_EQ(network.sent().back().atMicros, 10'000) << "one quiet wait after the waiting datagrams";
+}
+
+TEST_F(Commands, LoginDrainOfAStreamEndsWithinTheTimeOfElevenWaits) {
+    for (int ms = 0; ms < 2000; ++ms) network.deliverAt(kTargetSlot, QueryAnswer({10, 77, 2, 11}, "x"), ms * 1000);
+    LoginUserName = "admin";
+    EXPECT_EQ(Login(), 0);
+    EXPECT_EQ(network.sent().back().atMicros, 110'000);
 }
 
 TEST_F(Commands, StaticAddressWaitsForTheNewAddressAndMovesTheRecord) {

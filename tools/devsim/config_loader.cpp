@@ -45,7 +45,7 @@ const std::set<std::string> kDeviceFields = {
 };
 const std::set<std::string> kFaultFields = {
     "delay_ms", "drop_probability", "seed", "duplicates", "foreign_client_answers", "other_type_answers",
-    "malformed", "malformed_replaces_answer",
+    "malformed", "malformed_replaces_answer", "answer_limit",
 };
 
 // Reads the fields of one device object; the first problem is kept and later reads do
@@ -144,6 +144,7 @@ void ReadFaults(const json& faults, const std::string& label, FaultConfig& out, 
     reader.integer("foreign_client_answers", out.foreignClientAnswers, 0, 100);
     reader.integer("other_type_answers", out.otherTypeAnswers, 0, 100);
     reader.flag("malformed_replaces_answer", out.malformedReplacesAnswer);
+    reader.integer("answer_limit", out.answerLimit, 0, 1000000);
     if (const json* kinds = reader.find("malformed", false)) {
         if (!kinds->is_array()) {
             reader.fail("malformed", "expected a list of texts");
@@ -163,7 +164,8 @@ void ReadFaults(const json& faults, const std::string& label, FaultConfig& out, 
     error = reader.error();
 }
 
-// "shares": {"VOLUME": {"user": NAME, "password": TEXT}, ...}; both fields required.
+// "shares": {"VOLUME": {"user": NAME, "password": TEXT, "read_only": BOOL, "size_kib": N}, ...};
+// user and password come together or not at all (a guest share).
 void ReadShares(const json& shares, const std::string& label, std::map<std::string, ShareAccount>& out,
                 std::string& error) {
     if (!shares.is_object()) {
@@ -177,15 +179,18 @@ void ReadShares(const json& shares, const std::string& label, std::map<std::stri
             return;
         }
         for (const auto& [field, value] : account.items()) {
-            if (field != "user" && field != "password") {
+            if (field != "user" && field != "password" && field != "read_only" && field != "size_kib") {
                 error = label + ": field \"" + prefix + "." + field + "\": unknown field";
                 return;
             }
         }
         DeviceReader reader(account, label, prefix + ".");
         ShareAccount& entry = out[volume];
-        reader.text("user", entry.user, true);
-        reader.text("password", entry.password, true);
+        const bool hasAccount = account.contains("user") || account.contains("password");
+        reader.text("user", entry.user, hasAccount);
+        reader.text("password", entry.password, hasAccount);
+        reader.flag("read_only", entry.readOnly);
+        reader.integer("size_kib", entry.sizeKib, kMinShareSizeKib, kMaxShareSizeKib);
         if (!reader.error().empty()) {
             error = reader.error();
             return;

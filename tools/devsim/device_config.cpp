@@ -85,6 +85,11 @@ std::string CheckShares(const DeviceConfig& config) {
         if (std::find(config.volumes.begin(), config.volumes.end(), volume) == config.volumes.end()) {
             return Problem(config, "shares", Quoted(volume) + " is not one of the device's volumes");
         }
+        if (account.sizeKib != 0 && (account.sizeKib < kMinShareSizeKib || account.sizeKib > kMaxShareSizeKib)) {
+            return Problem(config, field + ".size_kib",
+                           "not within " + std::to_string(kMinShareSizeKib) + " to " + std::to_string(kMaxShareSizeKib));
+        }
+        if (account.user.empty() && account.password.empty()) continue;  // a guest share
         if (!IsShareUserName(account.user)) {
             return Problem(config, field + ".user",
                            Quoted(account.user) + " is not 1 to 32 letters, digits, '_', '.' or '-' "
@@ -170,6 +175,9 @@ std::string ValidateDeviceConfig(const DeviceConfig& config) {
     };
     for (const auto& [field, count] : counts) {
         if (count < 0 || count > 100) return Problem(config, field, "not within 0 to 100");
+    }
+    if (f.answerLimit < -1 || f.answerLimit > 1000000) {
+        return Problem(config, "faults.answer_limit", "not within 0 to 1000000");
     }
     return CheckShares(config);
 }

@@ -33,14 +33,24 @@ struct FaultConfig {
     int otherTypeAnswers = 0;          // copies with another answer type, sent before it
     std::vector<MalformedKind> malformed;  // broken variants, sent before it
     bool malformedReplacesAnswer = false;  // send only the broken variants
+    // The device answers this many queries and set requests for its key, then none: a device
+    // that falls silent in the middle of a run. Searches are always answered. -1: no limit.
+    int answerLimit = -1;
 };
 
-// The account a volume's share asks for in the lab's smbd.
+// How the lab's smbd serves a volume's share: the account it asks for (none: a guest share),
+// and the faults of a disk that refuses writes.
 struct ShareAccount {
-    std::string user;      // 1 to 32 of [A-Za-z0-9_.-], starting with a letter
-    std::string password;  // 1 to 64 printable ASCII characters
+    std::string user;      // 1 to 32 of [A-Za-z0-9_.-], starting with a letter; empty: guest
+    std::string password;  // 1 to 64 printable ASCII characters; empty with an empty user
+    bool readOnly = false;  // the share takes no writes
+    int sizeKib = 0;        // above 0: the share's add-on folders (or the share) hold this much
     bool operator==(const ShareAccount&) const = default;
 };
+
+// The smallest and largest size a lab share may be limited to.
+inline constexpr int kMinShareSizeKib = 16;
+inline constexpr int kMaxShareSizeKib = 1024 * 1024;
 
 struct DeviceConfig {
     std::string name;

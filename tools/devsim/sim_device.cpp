@@ -156,6 +156,15 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
         return {};
     }
 
+    const bool forKey = parsed.request.opcode != wire::kOpSearch;
+    if (forKey && config_.faults.answerLimit >= 0 && answeredForKey_ >= config_.faults.answerLimit) {
+        // Fallen silent: the request is heard, nothing of it is applied or answered.
+        entry["status"] = "silenced";
+        entry["reason"] = "answer_limit " + std::to_string(config_.faults.answerLimit) + " reached";
+        record(std::move(entry));
+        return {};
+    }
+
     std::optional<Genuine> genuine;
     if (parsed.request.opcode == wire::kOpSearch) {
         entry["status"] = "answered";
@@ -166,6 +175,7 @@ std::vector<SimAnswer> SimDevice::handle(std::span<const std::uint8_t> request, 
     }
     record(std::move(entry));
     if (!genuine) return {};
+    if (forKey) ++answeredForKey_;
 
     std::vector<SimAnswer> toSend;
     for (auto& injected : faults_.apply(genuine->answer, genuine->search ? &*genuine->search : nullptr)) {

@@ -99,6 +99,7 @@ private:
     std::map<std::uint8_t, std::size_t> sequencedQueries_;  // queries of each sequenced subcode so far
     std::optional<SimTime> restartEnd_;                     // while a restart silence lasts
     int ignoredDuringRestart_ = 0;
+    int answeredForKey_ = 0;  // queries and sets answered, against faults.answer_limit
 };
 
 }  // namespace ofu::devsim
