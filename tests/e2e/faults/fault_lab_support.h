@@ -1,6 +1,6 @@
 // What the fault tests need beside tests/e2e/lab_support.h: the lab's own fault commands
-// (impaired links, stopped simulators and servers), programs started in the background, and
-// wall-clock measurements of the protocol's bounds.
+// (impaired links, stopped simulators and servers) and wall-clock measurements of the
+// protocol's bounds.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -20,37 +20,6 @@ std::string LabNamespace(const std::string& which);
 
 // The lines of a JSON-lines file in OFU_LAB_DIR, such as a link relay's log.
 std::vector<nlohmann::json> ReadLabJsonLines(const std::string& fileName);
-
-// A program started in the background with its standard output and error captured.
-class Background {
-public:
-    explicit Background(const std::vector<std::string>& argv);
-    ~Background();
-    Background(const Background&) = delete;
-    Background& operator=(const Background&) = delete;
-
-    // Reads standard output until it holds `text`; false at the end of output or after
-    // `seconds`.
-    bool WaitForOutput(const std::string& text, double seconds);
-    // Waits for the program's end and returns its exit status (-1 when it did not exit).
-    int Finish();
-    // Ends the program (SIGTERM to its PID), then Finish().
-    int Stop();
-
-    const std::string& out() const { return out_; }
-    const std::string& err() const { return err_; }
-
-private:
-    void Pump(int timeoutMillis);
-
-    int pid_ = -1;
-    int outFd_ = -1;
-    int errFd_ = -1;
-    int status_ = -1;
-    bool finished_ = false;
-    std::string out_;
-    std::string err_;
-};
 
 // Seconds on the steady clock since construction.
 class Stopwatch {

@@ -10,6 +10,7 @@
 #include "protocol/volume_list.h"
 #include "tests/e2e/faults/fault_lab_support.h"
 #include "tests/e2e/lab_support.h"
+#include "tools/devsim/byte_text.h"
 
 #include <gtest/gtest.h>
 
@@ -39,15 +40,6 @@ const double kOfuExtra = 0.4;
 
 double WithSlack(double bound) { return bound * 1.1 + 0.1; }
 
-std::string ClientIdHex() {
-    std::string hex;
-    char byte[3];
-    for (const std::uint8_t b : ClientId) {
-        std::snprintf(byte, sizeof byte, "%02x", b);
-        hex += byte;
-    }
-    return hex;
-}
 
 // Runs `command`, checks its wall time against `bound` and records it under `kind`.
 int Timed(const std::string& kind, double bound, const std::function<int()>& command) {
@@ -130,8 +122,8 @@ TEST_F(NetworkFaults, AtThirtyPercentLossADeviceIsMissedOnlyWhenBothCopiesWereLo
     const auto answers = ReadLabJsonLines("netem-dev2-dv2.jsonl");
     int one = 0, two = 0;
     for (const SearchRound& round : rounds) {
-        const auto copies = FramesBetween(requests, round.start, round.end, "01" + ClientIdHex());
-        const auto replies = FramesBetween(answers, round.start, round.end + 0.2, "08" + ClientIdHex());
+        const auto copies = FramesBetween(requests, round.start, round.end, "01" + devsim::ToHex(ClientId));
+        const auto replies = FramesBetween(answers, round.start, round.end + 0.2, "08" + devsim::ToHex(ClientId));
         ASSERT_EQ(copies.size(), 2u) << "each search sends its request twice";
         ASSERT_EQ(replies.size(), 2u) << "F-TWO answers both copies";
         const auto through = [](const std::vector<Json>& frames) {

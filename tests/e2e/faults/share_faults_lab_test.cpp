@@ -23,8 +23,6 @@ fs::path ShareFolder(const std::string& device) {
     return fs::path(std::getenv("OFU_LAB_DIR")) / "devices" / device / "shares" / "vol-HDD_a";
 }
 
-std::string Ofu() { return (fs::read_symlink("/proc/self/exe").parent_path() / "ofu").string(); }
-
 // An installation that failed the usual way: "Please check hard drives.", "stop" sent, and
 // the device never told to apply anything.
 void ExpectAborted(const std::string& device, int status, const std::string& err, std::size_t stopsBefore) {
@@ -38,7 +36,7 @@ void ExpectAborted(const std::string& device, int status, const std::string& err
 TEST(ShareFaults, SmbdStoppedInTheMiddleOfThePayloadWriteAbortsTheInstallation) {
     // About 3.5 s for the 6.9 MB program at 16 Mbit/s.
     ASSERT_EQ(Lab({"netem", "dev1", "ws", "rate", "16000"}), 0);
-    Background install({Ofu(), "install-bittorrent", "10.77.1.10", "--no-restart-wait"});
+    Background install({OfuPath(), "install-bittorrent", "10.77.1.10", "--no-restart-wait"});
     ASSERT_TRUE(install.WaitForOutput("writing bt (1 of 2)", 30)) << install.out() << install.err();
     ::usleep(1000 * 1000);
     const Stopwatch sinceStop;
@@ -100,8 +98,8 @@ std::string ShareOf(const Json& drives, const std::string& letter) {
 TEST(DriveTable, TwoOfuProcessesMappingAndUnmappingAtOnceLoseNoLetter) {
     for (int round = 0; round < 3; ++round) {
         {
-            Background first({Ofu(), "map", "10.77.1.30", "HDD_a", "Y:"});
-            Background second({Ofu(), "map", "10.77.2.10", "HDD_1", "X:"});
+            Background first({OfuPath(), "map", "10.77.1.30", "HDD_a", "Y:"});
+            Background second({OfuPath(), "map", "10.77.2.10", "HDD_1", "X:"});
             EXPECT_EQ(first.Finish(), 0) << first.err();
             EXPECT_EQ(second.Finish(), 0) << second.err();
         }
@@ -109,8 +107,8 @@ TEST(DriveTable, TwoOfuProcessesMappingAndUnmappingAtOnceLoseNoLetter) {
         EXPECT_EQ(ShareOf(mapped, "Y:"), "F-FULL/HDD_a") << mapped.dump();
         EXPECT_EQ(ShareOf(mapped, "X:"), "F-TWO/HDD_1") << mapped.dump();
         {
-            Background first({Ofu(), "unmap", "Y:"});
-            Background second({Ofu(), "unmap", "X:"});
+            Background first({OfuPath(), "unmap", "Y:"});
+            Background second({OfuPath(), "unmap", "X:"});
             EXPECT_EQ(first.Finish(), 0) << first.err();
             EXPECT_EQ(second.Finish(), 0) << second.err();
         }
