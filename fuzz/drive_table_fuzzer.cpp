@@ -1,8 +1,9 @@
 // The per-user drive-connection table reader on arbitrary file contents. The reader takes a
 // path only, so each input is written to one file in a folder of this process's own (under
 // TMPDIR, removed at exit). Whatever the file holds, the table read has only letters that
-// can be connected with valid remote names, each from a whole line of the file; and writing
-// that table and reading it back gives the same table.
+// can be connected with valid remote names, each from a line of the file, and mount records
+// only with a process and an absolute folder; and writing that table and reading it back
+// gives the same table.
 #include "fuzz/support/fuzz_input.h"
 #include "platform/linux/drive_table_file.h"
 #include "platform/linux/remote_name.h"
@@ -36,10 +37,12 @@ const fs::path& Folder() {
     return folder;
 }
 
-bool HasLine(std::string_view file, std::string_view line) {
-    for (std::size_t at = file.find(line); at != std::string_view::npos; at = file.find(line, at + 1)) {
+// Whether a line of `file` begins with `start` followed by a tab or its end.
+bool HasLineStarting(std::string_view file, std::string_view start) {
+    for (std::size_t at = file.find(start); at != std::string_view::npos; at = file.find(start, at + 1)) {
         const bool startsLine = at == 0 || file[at - 1] == '\n';
-        if (startsLine && at + line.size() < file.size() && file[at + line.size()] == '\n') return true;
+        const std::size_t after = at + start.size();
+        if (startsLine && after < file.size() && (file[after] == '\n' || file[after] == '\t')) return true;
     }
     return false;
 }
@@ -54,12 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
     }
     const ConnectionTable table = LoadTable(input);
-    for (const auto& [letter, remote] : table) {
+    for (const auto& [letter, connection] : table) {
         OFU_FUZZ_CHECK(letter >= 'A' && letter <= 'Z' && letter != 'C');
-        OFU_FUZZ_CHECK(ParseRemoteName(remote).has_value());
+        OFU_FUZZ_CHECK(ParseRemoteName(connection.remoteName).has_value());
+        OFU_FUZZ_CHECK(connection.mount.empty() || (connection.mount.pid > 0 && connection.mount.folder[0] == '/'));
         const std::string lower{static_cast<char>(letter - 'A' + 'a'), ':', '\t'};
         const std::string upper{letter, ':', '\t'};
-        OFU_FUZZ_CHECK(HasLine(content, upper + remote) || HasLine(content, lower + remote));
+        OFU_FUZZ_CHECK(HasLineStarting(content, upper + connection.remoteName) ||
+                       HasLineStarting(content, lower + connection.remoteName));
     }
 
     const fs::path copy = Folder() / "written";

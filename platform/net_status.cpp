@@ -15,7 +15,7 @@ std::string_view DescribeNetStatus(NetStatus status) {
         case NetStatus::BadDevice: return "not a drive letter";
         case NetStatus::Failed: return "the connection failed";
         case NetStatus::Cancelled: return "cancelled";
-        case NetStatus::NoNetwork: return "no network service";
+        case NetStatus::NoNetwork: return "the system cannot connect network drives (no network service, or no FUSE)";
         case NetStatus::NotConnected: return "the drive letter is not connected";
     }
     return "the connection failed";

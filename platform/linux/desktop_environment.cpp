@@ -1,7 +1,6 @@
 #include "platform/linux/desktop_environment.h"
 
-#include <pwd.h>
-#include <unistd.h>
+#include "platform/linux/home_folder.h"
 
 #include <cstdlib>
 
@@ -42,19 +41,6 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && IsAbsolute(home)) return home;
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && IsAbsolute(found->pw_dir))
-        return found->pw_dir;
-    return {};
-}
-
 }  // namespace
 
 DesktopEnvironment DesktopEnvironmentFrom(const EnvironmentLookup& lookup, const std::string& home) {
@@ -79,7 +65,7 @@ DesktopEnvironment CurrentDesktopEnvironment() {
         if (value == nullptr) return std::nullopt;
         return std::string(value);
     };
-    return DesktopEnvironmentFrom(lookup, HomeFolder());
+    return DesktopEnvironmentFrom(lookup, linux_files::UserHomeFolder());
 }
 
 std::vector<std::string> MimeAppsListPaths(const DesktopEnvironment& environment) {

@@ -1,58 +1,39 @@
 #include "platform/linux/drive_connection_store.h"
 
-#include "platform/linux/gio_share_mount.h"
+#include "platform/linux/home_folder.h"
 #include "platform/linux/linux_system_info.h"
 #include "platform/linux/offered_credentials.h"
 #include "platform/linux/share_credentials.h"
+#include "platform/linux/share_mount_process.h"
+#include "platform/linux/smb_server_location.h"
 #include "platform/linux/smb_share_check.h"
-#include "platform/linux/tcp_probe.h"
 #include "platform/linux/windows_path.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 
 namespace ofu::platform::linux_drives {
-namespace {
-
-// The port is probed first with this bound, so that an absent device fails within about 2 s
-// rather than after the client library's fixed 5 s connect time-out.
-constexpr int kProbeLimitMillis = 1500;
-constexpr std::uint16_t kSmbPort = 445;
-
-bool AnotherLetterUsesShare(const ConnectionTable& table, char letter, const RemoteName& share) {
-    return std::any_of(table.begin(), table.end(), [&](const auto& entry) {
-        if (entry.first == letter) return false;
-        const auto other = ParseRemoteName(entry.second);
-        return other && SameShare(*other, share);
-    });
-}
-
-}  // namespace
 
 std::filesystem::path DefaultTablePath() {
     std::filesystem::path base;
     if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/') {
         base = state;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    } else if (const std::string home = linux_files::UserHomeFolder(); !home.empty()) {
         base = std::filesystem::path(home) / ".local" / "state";
     } else {
-        base = std::filesystem::temp_directory_path();
+        return {};
     }
     return base / "ostrel-ferrow-utility" / "drive-connections";
 }
-
-std::filesystem::path DriveConnectionStore::SmbConfigHome() const { return path_.parent_path() / "smb-client"; }
 
 NetStatus DriveConnectionStore::GetConnection(std::string_view drive, std::string& remoteName,
                                               std::size_t bufferLength) {
     const char letter = DriveLetterOf(drive);
     if (letter == 0) return NetStatus::Failed;
-    const ConnectionTable table = LoadTable(path_);
+    const ConnectionTable table = path_.empty() ? ConnectionTable{} : LoadTable(path_);
     const auto it = table.find(letter);
     if (it == table.end()) return NetStatus::NotConnected;
-    if (it->second.size() + 1 > bufferLength) return NetStatus::MoreData;
-    remoteName = it->second;
+    if (it->second.remoteName.size() + 1 > bufferLength) return NetStatus::MoreData;
+    remoteName = it->second.remoteName;
     return NetStatus::Ok;
 }
 
@@ -60,7 +41,7 @@ DriveType DriveConnectionStore::GetDriveType(std::string_view root) {
     const char letter = DriveLetterOf(root);
     if (letter == 0) return DriveType::NoRootDir;
     if (letter == 'C') return DriveType::Fixed;
-    const ConnectionTable table = LoadTable(path_);
+    const ConnectionTable table = path_.empty() ? ConnectionTable{} : LoadTable(path_);
     return table.count(letter) != 0 ? DriveType::Remote : DriveType::NoRootDir;
 }
 
@@ -74,28 +55,25 @@ NetStatus DriveConnectionStore::AddConnection(const NetResource& resource, const
     if (!remote) return NetStatus::InvalidParameter;
     const std::optional<ShareCredentials> credentials = CredentialsFor(password, userName);
     if (!credentials) return NetStatus::InvalidParameter;
+    if (path_.empty()) return NetStatus::Failed;
     if (letter == 'C' || LoadTable(path_).count(letter) != 0) return NetStatus::AlreadyAssigned;
 
-    if (linux_net::ProbeTcp(remote->server, kSmbPort, kProbeLimitMillis) != linux_net::ProbeResult::Connected)
-        return NetStatus::BadNetPath;
-    if (const NetStatus checked = CheckShare(*remote, *credentials, SmbConfigHome()); checked != NetStatus::Ok)
+    const std::optional<SmbServerLocation> server = LocateSmbServer(remote->server);
+    if (!server) return NetStatus::BadNetPath;
+    if (const NetStatus checked = CheckShare(*remote, *credentials, *server); checked != NetStatus::Ok)
         return checked;
 
-    // From here to the recording the table is locked, so that a cancel of another letter on
-    // the same share cannot unmount it in between.
+    // From the mount to the recording the table is locked, so that two programs mapping the
+    // same letter at once cannot both mount it.
     const DriveTableLock lock(path_);
     if (!lock.held()) return NetStatus::Failed;
     ConnectionTable table = LoadTable(path_);
     if (table.count(letter) != 0) return NetStatus::AlreadyAssigned;
-    bool mounted = false;
-    if (GvfsAvailable()) {
-        const MountOutcome outcome = MountShare(*remote, *credentials);
-        if (outcome.status != NetStatus::Ok) return outcome.status;
-        mounted = outcome.newlyMounted;
-    }
-    table[letter] = resource.remoteName;
+    const MountOutcome mounted = MountShareAt(resource.remoteName, *server, *credentials, MountFolderFor(letter, *remote));
+    if (mounted.status != NetStatus::Ok) return mounted.status;
+    table[letter] = DriveConnection(resource.remoteName, mounted.mount);
     if (!SaveTable(path_, table)) {
-        if (mounted && !AnotherLetterUsesShare(table, letter, *remote)) UnmountShare(*remote, true);
+        Unmount(mounted.mount);
         return NetStatus::Failed;
     }
     return NetStatus::Ok;
@@ -121,31 +99,27 @@ NetStatus DriveConnectionStore::OfferCredentials(std::string_view remoteName,
     // The same credentials offered again for a share that took them: the connection is there
     // already (as on Windows, where it lasts for the logon session), nothing to check.
     if (OfferedCredentials(path.server, path.share) == credentials) return NetStatus::Ok;
-    if (linux_net::ProbeTcp(path.server, kSmbPort, kProbeLimitMillis) != linux_net::ProbeResult::Connected)
-        return NetStatus::BadNetPath;
+    const std::optional<SmbServerLocation> server = LocateSmbServer(path.server);
+    if (!server) return NetStatus::BadNetPath;
     const RemoteName shareRoot{path.server, path.share, {}};
-    if (const NetStatus checked = CheckShare(shareRoot, *credentials, SmbConfigHome()); checked != NetStatus::Ok)
+    if (const NetStatus checked = CheckShare(shareRoot, *credentials, *server); checked != NetStatus::Ok)
         return checked;
     RememberOfferedCredentials(path.server, path.share, *credentials);
     return NetStatus::Ok;
 }
 
-NetStatus DriveConnectionStore::CancelConnection(std::string_view localName, unsigned /*flags*/, bool force) {
+// The letter's own mount goes, open files or not, so a cancel without force is no different.
+NetStatus DriveConnectionStore::CancelConnection(std::string_view localName, unsigned /*flags*/, bool /*force*/) {
     const char letter = LocalNameLetterOf(localName);
     if (letter == 0) return NetStatus::BadDevice;
+    if (path_.empty()) return NetStatus::NotConnected;
     const DriveTableLock lock(path_);
     if (!lock.held()) return NetStatus::Failed;
     ConnectionTable table = LoadTable(path_);
     const auto entry = table.find(letter);
     if (entry == table.end()) return NetStatus::NotConnected;
 
-    // Entries in the table passed the parser when they were read.
-    const RemoteName remote = *ParseRemoteName(entry->second);
-    if (!AnotherLetterUsesShare(table, letter, remote) && GvfsAvailable()) {
-        // A mount that cannot be removed (busy, without force) keeps its letter: the caller
-        // learns that the drive is still in use.
-        if (UnmountShare(remote, force) != NetStatus::Ok) return NetStatus::Failed;
-    }
+    Unmount(entry->second.mount);
     table.erase(entry);
     return SaveTable(path_, table) ? NetStatus::Ok : NetStatus::Failed;
 }
@@ -161,10 +135,11 @@ NetStatus DriveConnectionStore::GetUser(std::string& userName, std::size_t buffe
 std::string DriveConnectionStore::LocalFolder(std::string_view drive) {
     const char letter = DriveLetterOf(drive);
     if (letter == 0) return {};
+    if (path_.empty()) return {};
     const ConnectionTable table = LoadTable(path_);
     const auto entry = table.find(letter);
-    if (entry == table.end() || !GvfsAvailable()) return {};
-    return MountedFolder(*ParseRemoteName(entry->second));
+    if (entry == table.end() || !MountAlive(entry->second.mount)) return {};
+    return entry->second.mount.folder;
 }
 
 }  // namespace ofu::platform::linux_drives

@@ -7,15 +7,47 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
 namespace ofu::platform::linux_drives {
 namespace {
 
-bool IsValidEntry(char letter, const std::string& remote) {
-    return letter >= 'A' && letter <= 'Z' && letter != 'C' && ParseRemoteName(remote).has_value();
+bool IsValidMount(const ShareMount& mount) {
+    if (mount.empty()) return mount.pid == 0 && mount.startTime == 0;
+    return mount.pid > 0 && mount.folder.front() == '/' &&
+           std::none_of(mount.folder.begin(), mount.folder.end(), [](char c) { return c == '\n' || c == '\0'; });
+}
+
+bool IsValidEntry(char letter, const DriveConnection& connection) {
+    return letter >= 'A' && letter <= 'Z' && letter != 'C' && ParseRemoteName(connection.remoteName).has_value() &&
+           IsValidMount(connection.mount);
+}
+
+// A decimal number of at most 19 digits (no sign, no blanks); empty for anything else.
+std::optional<std::uint64_t> NumberOf(std::string_view text) {
+    if (text.empty() || text.size() > 19) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+// "PID<TAB>START<TAB>FOLDER"; an empty record for anything malformed.
+ShareMount ParseMount(std::string_view fields) {
+    const std::size_t first = fields.find('\t');
+    const std::size_t second = first == std::string_view::npos ? first : fields.find('\t', first + 1);
+    if (second == std::string_view::npos) return {};
+    const auto pid = NumberOf(fields.substr(0, first));
+    const auto start = NumberOf(fields.substr(first + 1, second - first - 1));
+    ShareMount mount{std::string(fields.substr(second + 1)), pid ? static_cast<int>(*pid) : 0, start.value_or(0)};
+    if (!pid || *pid > 0x7fffffff || !start || mount.empty() || !IsValidMount(mount)) return {};
+    return mount;
 }
 
 std::string ReadBounded(const std::filesystem::path& path) {
@@ -69,20 +101,27 @@ ConnectionTable LoadTable(const std::filesystem::path& path) {
         const std::size_t tab = line.find('\t');
         if (tab == std::string_view::npos) continue;
         const char letter = LocalNameLetterOf(line.substr(0, tab));
-        std::string remote(line.substr(tab + 1));
-        if (!IsValidEntry(letter, remote)) continue;
-        table.emplace(letter, std::move(remote));
+        const std::string_view fields = line.substr(tab + 1);
+        const std::size_t mountTab = fields.find('\t');
+        DriveConnection connection(std::string(fields.substr(0, mountTab)));
+        if (mountTab != std::string_view::npos) connection.mount = ParseMount(fields.substr(mountTab + 1));
+        if (!IsValidEntry(letter, connection)) continue;
+        table.emplace(letter, std::move(connection));
     }
     return table;
 }
 
 bool SaveTable(const std::filesystem::path& path, const ConnectionTable& table) {
     std::string content;
-    for (const auto& [letter, remote] : table) {
-        if (!IsValidEntry(letter, remote)) return false;
+    for (const auto& [letter, connection] : table) {
+        if (!IsValidEntry(letter, connection)) return false;
         content += letter;
         content += ":\t";
-        content += remote;
+        content += connection.remoteName;
+        if (!connection.mount.empty()) {
+            content += '\t' + std::to_string(connection.mount.pid) + '\t' + std::to_string(connection.mount.startTime);
+            content += '\t' + connection.mount.folder;
+        }
         content += '\n';
     }
     const std::filesystem::path folder = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();

@@ -1,6 +1,5 @@
 #include "platform/linux/linux_file_system.h"
 
-#include "platform/linux/drive_connection_store.h"
 #include "platform/linux/local_file.h"
 #include "platform/linux/offered_credentials.h"
 #include "platform/linux/remote_name.h"
@@ -38,18 +37,16 @@ struct Place {
     bool driveC() const { return path.kind == PathKind::DriveC; }
 };
 
-Place Locate(LocalFiles& driveC, const std::filesystem::path& smbConfigHome, std::string_view text) {
+Place Locate(LocalFiles& driveC, std::string_view text) {
     Place place;
     place.path = linux_files::ClassifyWindowsPath(text);
     if (place.path.kind == PathKind::DriveC && !place.path.root()) {
         place.hostPath = driveC.HostPath(linux_files::DriveCText(place.path));
         if (place.hostPath.empty()) place.path.kind = PathKind::Invalid;  // refused by drive C
     } else if (place.path.kind == PathKind::Unc) {
-        place.smb.server = place.path.server;
-        place.smb.url = linux_drives::SmbUrl(linux_files::UncName(place.path), true);
+        place.smb.name = linux_files::UncName(place.path);
         place.smb.credentials = linux_drives::OfferedCredentials(place.path.server, place.path.share)
                                     .value_or(linux_drives::ShareCredentials{});  // a guest
-        place.smb.configHome = smbConfigHome;
     }
     return place;
 }
@@ -97,22 +94,18 @@ std::unique_ptr<OpenFile> OpenAt(LocalFiles& driveC, const Place& place, OpenMod
 
 }  // namespace
 
-std::filesystem::path LinuxFileSystem::DefaultSmbConfigHome() {
-    return linux_drives::DefaultTablePath().parent_path() / "smb-client";
-}
-
 std::unique_ptr<WriteFile> LinuxFileSystem::OpenForWriting(std::string_view path) {
-    return OpenAt(driveC_, Locate(driveC_, smbConfigHome_, path), OpenMode::CreateOrTruncate);
+    return OpenAt(driveC_, Locate(driveC_, path), OpenMode::CreateOrTruncate);
 }
 
 bool LinuxFileSystem::Remove(std::string_view path) {
-    const Place place = Locate(driveC_, smbConfigHome_, path);
+    const Place place = Locate(driveC_, path);
     return place.namesFile() && RemoveFileAt(place);
 }
 
 bool LinuxFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
-    const Place source = Locate(driveC_, smbConfigHome_, from);
-    const Place target = Locate(driveC_, smbConfigHome_, to);
+    const Place source = Locate(driveC_, from);
+    const Place target = Locate(driveC_, to);
     if (!source.namesFile() || !target.namesFile()) return false;
     const std::unique_ptr<OpenFile> input = OpenAt(driveC_, source, OpenMode::Read);
     if (!input || SameFile(source, target)) return false;
@@ -138,14 +131,14 @@ bool LinuxFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
 }
 
 bool LinuxFileSystem::PathExists(std::string_view path) {
-    const Place place = Locate(driveC_, smbConfigHome_, path);
+    const Place place = Locate(driveC_, path);
     if (!place.valid()) return false;
     const std::optional<FileInfo> info = InfoAt(place);
     return info && (info->folder || !place.path.trailingSeparator);
 }
 
 std::optional<std::uint64_t> LinuxFileSystem::FileSize(std::string_view path) {
-    const Place place = Locate(driveC_, smbConfigHome_, path);
+    const Place place = Locate(driveC_, path);
     if (!place.namesFile()) return std::nullopt;
     const std::optional<FileInfo> info = InfoAt(place);
     if (!info || !info->regular) return std::nullopt;
@@ -153,7 +146,7 @@ std::optional<std::uint64_t> LinuxFileSystem::FileSize(std::string_view path) {
 }
 
 std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFile(std::string_view path, std::size_t maxBytes) {
-    const std::unique_ptr<OpenFile> input = OpenAt(driveC_, Locate(driveC_, smbConfigHome_, path), OpenMode::Read);
+    const std::unique_ptr<OpenFile> input = OpenAt(driveC_, Locate(driveC_, path), OpenMode::Read);
     if (!input) return std::nullopt;
     const std::optional<FileInfo> info = input->Info();
     if (!info) return std::nullopt;
@@ -182,7 +175,7 @@ std::optional<std::vector<std::uint8_t>> LinuxFileSystem::ReadFile(std::string_v
 }
 
 bool LinuxFileSystem::MakeDirectory(std::string_view path) {
-    const Place place = Locate(driveC_, smbConfigHome_, path);
+    const Place place = Locate(driveC_, path);
     if (!place.valid() || place.path.root()) return false;  // a root always exists
     if (!place.driveC()) return linux_files::MakeSmbFolder(place.smb);
     if (place.path.parts.size() == 1 && !driveC_.PrepareFolders(linux_files::DriveCText(place.path))) return false;
@@ -190,7 +183,7 @@ bool LinuxFileSystem::MakeDirectory(std::string_view path) {
 }
 
 bool LinuxFileSystem::RemoveDirectory(std::string_view path) {
-    const Place place = Locate(driveC_, smbConfigHome_, path);
+    const Place place = Locate(driveC_, path);
     if (!place.valid() || place.path.root()) return false;
     if (!place.driveC()) return linux_files::RemoveSmbFolder(place.smb);
     return ::rmdir(place.hostPath.c_str()) == 0;

@@ -7,16 +7,11 @@
 #include "platform/file_system.h"
 #include "platform/local_files.h"
 
-#include <filesystem>
-
 namespace ofu::platform {
 
 class LinuxFileSystem final : public FileSystem {
 public:
-    // `smbConfigHome` holds the empty libsmbclient configuration (by default beside the drive
-    // table, where the share check keeps its own).
-    explicit LinuxFileSystem(LocalFiles& driveC, std::filesystem::path smbConfigHome = DefaultSmbConfigHome())
-        : driveC_(driveC), smbConfigHome_(std::move(smbConfigHome)) {}
+    explicit LinuxFileSystem(LocalFiles& driveC) : driveC_(driveC) {}
 
     std::unique_ptr<WriteFile> OpenForWriting(std::string_view path) override;
     bool Remove(std::string_view path) override;
@@ -30,11 +25,8 @@ public:
     bool MakeDirectory(std::string_view path) override;
     bool RemoveDirectory(std::string_view path) override;
 
-    static std::filesystem::path DefaultSmbConfigHome();
-
 private:
     LocalFiles& driveC_;
-    std::filesystem::path smbConfigHome_;
 };
 
 }  // namespace ofu::platform

@@ -1,15 +1,9 @@
 #include "platform/linux/smb_context.h"
 
-#include <fcntl.h>
 #include <libsmbclient.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
-#include <system_error>
 
 namespace ofu::platform::linux_drives {
 namespace {
@@ -40,39 +34,9 @@ void Authenticate(SMBCCTX* context, const char*, const char*, char* wg, int wgle
     }
 }
 
-// The configuration file must exist and be empty.
-bool EnsureEmptyFile(const std::filesystem::path& path) {
-    struct stat info{};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0) return true;
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
-// libsmbclient reads its configuration once per process, when the first context is made:
-// $HOME/.smb/smb.conf, or else the system's smb.conf and $HOME/.smb/smb.conf.append; and
-// smbc_setConfiguration only lays another file over what was read then. So the first context
-// is made with HOME naming the folder of our empty file, and neither the user's nor the
-// system's Samba settings ever apply. HOME is changed only for that moment (the caller holds
-// the library lock).
-SMBCCTX* NewContext(const std::filesystem::path& configHome) {
-    static bool libraryConfigured = false;
-    if (libraryConfigured) return smbc_new_context();
-    libraryConfigured = true;
-    const char* home = std::getenv("HOME");
-    const std::optional<std::string> savedHome = home != nullptr ? std::optional<std::string>(home) : std::nullopt;
-    ::setenv("HOME", configHome.c_str(), 1);
-    SMBCCTX* context = smbc_new_context();
-    if (savedHome) {
-        ::setenv("HOME", savedHome->c_str(), 1);
-    } else {
-        ::unsetenv("HOME");
-    }
-    return context;
-}
+// The lowest dialect the utility's own connections accept: the one the devices' file servers
+// speak. The highest stays as the settings give it (the library's default is the newest).
+constexpr const char* kLowestDialect = "NT1";
 
 }  // namespace
 
@@ -81,15 +45,12 @@ std::unique_lock<std::mutex> LockSmbLibrary() {
     return std::unique_lock<std::mutex>(mutex);
 }
 
-SmbContext::SmbContext(const ShareCredentials& credentials, const std::filesystem::path& configHome)
-    : auth_{credentials, false} {
-    const std::filesystem::path emptyConfig = configHome / ".smb" / "smb.conf";
-    if (!EnsureEmptyFile(emptyConfig)) return;
-    SMBCCTX* context = NewContext(configHome);
+SmbContext::SmbContext(const ShareCredentials& credentials, std::uint16_t port) : auth_{credentials, false} {
+    SMBCCTX* context = smbc_new_context();
     if (context == nullptr) return;
     smbc_setDebug(context, 0);
     smbc_setOptionDebugToStderr(context, 1);
-    if (smbc_setConfiguration(context, emptyConfig.c_str()) != 0) {
+    if (!smbc_setOptionProtocols(context, kLowestDialect, nullptr)) {
         smbc_free_context(context, 1);
         return;
     }
@@ -103,7 +64,7 @@ SmbContext::SmbContext(const ShareCredentials& credentials, const std::filesyste
     smbc_setOptionUserData(context, &auth_);
     smbc_setFunctionAuthDataWithContext(context, Authenticate);
     smbc_setTimeout(context, kSmbTimeoutMillis);
-    smbc_setPort(context, 445);  // the port probed; never the NetBIOS session port
+    smbc_setPort(context, port);  // the port that answered the probe, never a second try
     if (smbc_init_context(context) == nullptr) {
         smbc_free_context(context, 1);
         return;

@@ -1,7 +1,12 @@
-// A libsmbclient client context as every SMB call of this layer uses it: configured only by an
-// empty file of our own (neither ~/.smb nor the system's Samba configuration applies), with no
-// fall-back to an anonymous session after refused credentials and no credential cache, and
-// with the credentials of one session.
+// A libsmbclient client context as every SMB call of this layer uses it: the user's and the
+// system's Samba client settings as the library reads them for every Samba client, except that
+// servers down to the NT1 dialect (SMB1) are accepted, since the devices' own file servers
+// speak nothing newer; a newer server still negotiates the newest dialect both sides speak.
+// No fall-back to an anonymous session after refused credentials, no credential cache, the
+// credentials of one session, and one port of the server.
+//
+// Nothing of the process is changed for it (no environment variable, no working folder): the
+// protocol floor is the library's own option, set for the library's settings only.
 //
 // libsmbclient keeps its configuration and parts of its state process-wide, so every call into
 // it, making and freeing a context included, runs with the lock of LockSmbLibrary() held.
@@ -9,7 +14,7 @@
 
 #include "platform/linux/share_credentials.h"
 
-#include <filesystem>
+#include <cstdint>
 #include <mutex>
 
 typedef struct _SMBCCTX SMBCCTX;  // as libsmbclient.h declares it
@@ -21,9 +26,9 @@ namespace ofu::platform::linux_drives {
 
 class SmbContext {
 public:
-    // Makes and initialises the context; get() is null when that failed. `configHome`/.smb/
-    // smb.conf is the empty configuration file (created when missing). Call with the lock held.
-    SmbContext(const ShareCredentials& credentials, const std::filesystem::path& configHome);
+    // Makes and initialises the context for a server's `port` (445, or 139 for the NetBIOS
+    // session service); get() is null when that failed. Call with the lock held.
+    SmbContext(const ShareCredentials& credentials, std::uint16_t port);
     // Frees the context and the connections it made. Call with the lock held.
     ~SmbContext();
     SmbContext(const SmbContext&) = delete;

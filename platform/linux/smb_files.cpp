@@ -1,7 +1,8 @@
 #include "platform/linux/smb_files.h"
 
 #include "platform/linux/smb_context.h"
-#include "platform/linux/tcp_probe.h"
+#include "platform/linux/smb_server_location.h"
+#include "platform/linux/smb_share_check.h"
 
 #include <fcntl.h>
 #include <libsmbclient.h>
@@ -16,11 +17,7 @@ namespace {
 
 using linux_drives::LockSmbLibrary;
 using linux_drives::SmbContext;
-
-// The port is probed first with this bound, so that a device that does not answer fails a
-// call within about 2 s rather than after the library's fixed 5 s connect time-out.
-constexpr int kProbeLimitMillis = 1500;
-constexpr std::uint16_t kSmbPort = 445;
+using linux_drives::SmbServerLocation;
 
 // Each library read or write of up to the server's largest size (8 MiB for Samba) is one
 // request, and the library's 5 s time-out covers the whole request: a 6.9 MB payload in one
@@ -28,9 +25,8 @@ constexpr std::uint16_t kSmbPort = 445;
 // time-out down to about 0.4 Mbit/s and cost nothing measurable on a LAN (a round trip each).
 constexpr std::size_t kSliceBytes = 256 * 1024;
 
-bool ServerAnswers(const SmbTarget& target) {
-    return linux_net::ProbeTcp(target.server, kSmbPort, kProbeLimitMillis) == linux_net::ProbeResult::Connected;
-}
+// The server of a call, found within about 2 s; empty when it does not answer.
+std::optional<SmbServerLocation> Locate(const SmbTarget& target) { return linux_drives::LocateSmbServer(target.name.server); }
 
 FileInfo InfoOf(const struct stat& status) {
     FileInfo info;
@@ -41,8 +37,8 @@ FileInfo InfoOf(const struct stat& status) {
 }
 
 // A context for one call; null when the library cannot make one. Call with the lock held.
-std::unique_ptr<SmbContext> NewContext(const SmbTarget& target) {
-    auto context = std::make_unique<SmbContext>(target.credentials, target.configHome);
+std::unique_ptr<SmbContext> NewContext(const SmbTarget& target, const SmbServerLocation& server) {
+    auto context = std::make_unique<SmbContext>(target.credentials, server.port);
     if (context->get() == nullptr) return nullptr;
     return context;
 }
@@ -109,22 +105,26 @@ private:
 // the call fails.
 template <typename Call>
 bool WithContext(const SmbTarget& target, Call call) {
-    if (!ServerAnswers(target)) return false;
+    const std::optional<SmbServerLocation> server = Locate(target);
+    if (!server) return false;
+    const std::string url = linux_drives::SmbUrlAt(target.name, *server);
     const std::unique_lock<std::mutex> lock = LockSmbLibrary();
-    const std::unique_ptr<SmbContext> context = NewContext(target);
-    return context && call(context->get(), target.url.c_str());
+    const std::unique_ptr<SmbContext> context = NewContext(target, *server);
+    return context && call(context->get(), url.c_str());
 }
 
 }  // namespace
 
 std::unique_ptr<OpenFile> OpenSmbFile(const SmbTarget& target, OpenMode mode) {
-    if (!ServerAnswers(target)) return nullptr;
+    const std::optional<SmbServerLocation> server = Locate(target);
+    if (!server) return nullptr;
+    const std::string url = linux_drives::SmbUrlAt(target.name, *server);
     std::unique_ptr<OpenFile> opened;
     {
         std::unique_lock<std::mutex> lock = LockSmbLibrary();
-        std::unique_ptr<SmbContext> context = NewContext(target);
+        std::unique_ptr<SmbContext> context = NewContext(target, *server);
         if (!context) return nullptr;
-        SMBCFILE* file = smbc_getFunctionOpen(context->get())(context->get(), target.url.c_str(), OpenFlags(mode), 0644);
+        SMBCFILE* file = smbc_getFunctionOpen(context->get())(context->get(), url.c_str(), OpenFlags(mode), 0644);
         if (file == nullptr) return nullptr;
         lock.unlock();  // the file takes the lock again for each call, its end included
         opened = std::make_unique<SmbFile>(std::move(context), file);

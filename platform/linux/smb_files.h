@@ -3,17 +3,17 @@
 // one cached per share: the calls are few (a handful per add-on), a new session costs a few
 // milliseconds on a LAN, and a cached one would outlive the restart of a device in the middle
 // of an installation and fail or stall the next call on a dead connection.
-// Every call first probes the server's TCP port 445 within about 1.5 s, so that a server that
-// does not answer fails the call within that bound instead of the library's fixed 5 s connect
-// time-out. Once a file is open, the library's own 5 s limit applies to each exchange: a
+// Every call first finds the server (its address and the port of its file service, 445 or
+// 139; smb_server_location.h) within about 2 s, so that a server that does not answer fails
+// the call within that bound instead of the library's fixed 5 s connect time-out. Once a file is open, the library's own 5 s limit applies to each exchange: a
 // server that dies in the middle of a write fails that write about 5 s later, and its close
 // another 10 s later (measured in the lab).
 #pragma once
 
 #include "platform/linux/open_file.h"
+#include "platform/linux/remote_name.h"
 #include "platform/linux/share_credentials.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,10 +22,8 @@ namespace ofu::platform::linux_files {
 
 // A file or folder on a share and how to reach it.
 struct SmbTarget {
-    std::string server;  // as probed and as in the address
-    std::string url;     // smb://SERVER/SHARE/..., every part percent-encoded
+    linux_drives::RemoteName name;  // the server, the share and the path below it
     linux_drives::ShareCredentials credentials;
-    std::filesystem::path configHome;  // the folder of the empty libsmbclient configuration
 };
 
 // Opens the file at `target`; null when the server does not answer, the share refuses, or

@@ -30,14 +30,19 @@ NetStatus StatusOfSmbErrno(int error) {
     }
 }
 
-NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials,
-                     const std::filesystem::path& configHome) {
+std::string SmbUrlAt(const RemoteName& name, const SmbServerLocation& server) {
+    RemoteName located = name;
+    located.server = server.host;
+    return SmbUrl(located, true);
+}
+
+NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials, const SmbServerLocation& server) {
     const std::unique_lock<std::mutex> lock = LockSmbLibrary();
-    const SmbContext context(credentials, configHome);
+    const SmbContext context(credentials, server.port);
     if (context.get() == nullptr) return NetStatus::Failed;
 
     NetStatus status = NetStatus::Ok;
-    const std::string url = SmbUrl(name, true);
+    const std::string url = SmbUrlAt(name, server);
     errno = 0;
     SMBCFILE* folder = smbc_getFunctionOpendir(context.get())(context.get(), url.c_str());
     if (folder == nullptr) {

@@ -6,19 +6,19 @@
 #include "platform/drive_connections.h"
 #include "platform/linux/remote_name.h"
 #include "platform/linux/share_credentials.h"
-
-#include <filesystem>
+#include "platform/linux/smb_server_location.h"
 
 namespace ofu::platform::linux_drives {
 
 // The connection status for an errno that libsmbclient left after a failed call.
 NetStatus StatusOfSmbErrno(int error);
 
-// Opens the share (and folder) of `name` with `credentials` in a client context of its own,
-// configured only by the empty file `configHome`/.smb/smb.conf (created when missing), so
-// that neither ~/.smb nor the system's Samba configuration applies, and with no fall-back to
-// an anonymous session after refused credentials. Ok when the folder could be opened.
-NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials,
-                     const std::filesystem::path& configHome);
+// Opens the share (and folder) of `name` on the server found at `server` with `credentials`,
+// in a client context of its own with no fall-back to an anonymous session after refused
+// credentials. Ok when the folder could be opened.
+NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials, const SmbServerLocation& server);
+
+// The smb:// address of `name` (with its folders) on the host of `server`.
+std::string SmbUrlAt(const RemoteName& name, const SmbServerLocation& server);
 
 }  // namespace ofu::platform::linux_drives

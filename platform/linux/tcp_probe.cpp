@@ -110,34 +110,67 @@ std::string ResolveIpv4(std::string_view host, int limitMillis) {
 }
 
 ProbeResult ProbeTcp(std::string_view host, std::uint16_t port, int limitMillis) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(limitMillis, 0));
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(port);
-    if (!Resolve(host, deadline, target.sin_addr)) return ProbeResult::Unresolved;
+    return ProbeTcpPorts(host, std::span<const std::uint16_t>(&port, 1), limitMillis).front();
+}
 
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) return ProbeResult::Unreachable;
-    ProbeResult result = ProbeResult::TimedOut;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
-        result = ProbeResult::Connected;
-    } else if (errno != EINPROGRESS) {
-        result = FromErrno(errno);
-    } else {
-        for (;;) {
-            pollfd waiting{fd, POLLOUT, 0};
-            const int ready = ::poll(&waiting, 1, MillisLeft(deadline));
-            if (ready < 0 && errno == EINTR) continue;
-            if (ready <= 0) break;  // the limit passed: TimedOut
-            int error = 0;
-            socklen_t length = sizeof error;
-            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-            result = error == 0 ? ProbeResult::Connected : FromErrno(error);
-            break;
+std::vector<ProbeResult> ProbeTcpPorts(std::string_view host, std::span<const std::uint16_t> ports, int limitMillis) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(limitMillis, 0));
+    std::vector<ProbeResult> results(ports.size(), ProbeResult::TimedOut);
+    in_addr address{};
+    if (!Resolve(host, deadline, address)) {
+        std::fill(results.begin(), results.end(), ProbeResult::Unresolved);
+        return results;
+    }
+
+    // One non-blocking connect per port; fds[k] is -1 once port k has its answer.
+    std::vector<int> fds(ports.size(), -1);
+    std::size_t waiting = 0;
+    for (std::size_t k = 0; k < ports.size(); ++k) {
+        sockaddr_in target{};
+        target.sin_family = AF_INET;
+        target.sin_port = htons(ports[k]);
+        target.sin_addr = address;
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            results[k] = ProbeResult::Unreachable;
+        } else if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+            results[k] = ProbeResult::Connected;
+            ::close(fd);
+        } else if (errno != EINPROGRESS) {
+            results[k] = FromErrno(errno);
+            ::close(fd);
+        } else {
+            fds[k] = fd;
+            ++waiting;
         }
     }
-    ::close(fd);
-    return result;
+    const auto firstConnected = [&] { return !results.empty() && results.front() == ProbeResult::Connected; };
+    while (waiting > 0 && !firstConnected()) {
+        std::vector<pollfd> polled;
+        std::vector<std::size_t> which;
+        for (std::size_t k = 0; k < fds.size(); ++k) {
+            if (fds[k] < 0) continue;
+            polled.push_back({fds[k], POLLOUT, 0});
+            which.push_back(k);
+        }
+        const int ready = ::poll(polled.data(), polled.size(), MillisLeft(deadline));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) break;  // the limit passed: whoever still waits timed out
+        for (std::size_t i = 0; i < polled.size(); ++i) {
+            if (polled[i].revents == 0) continue;
+            const std::size_t k = which[i];
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (::getsockopt(fds[k], SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+            results[k] = error == 0 ? ProbeResult::Connected : FromErrno(error);
+            ::close(fds[k]);
+            fds[k] = -1;
+            --waiting;
+        }
+    }
+    for (const int fd : fds)
+        if (fd >= 0) ::close(fd);
+    return results;
 }
 
 }  // namespace ofu::platform::linux_net

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ofu::platform::linux_net {
 
@@ -22,6 +24,12 @@ const char* ProbeResultName(ProbeResult result);
 // Resolves `host` (a dotted address or a name) and connects to `port`, all within
 // `limitMillis`. The connection is closed again at once.
 ProbeResult ProbeTcp(std::string_view host, std::uint16_t port, int limitMillis);
+
+// Connects to each of `ports` of `host` at once, all within `limitMillis`, and gives each
+// port's result in the same order. It returns as soon as the first port has connected, or when
+// every port has its answer; a port still waiting then counts as TimedOut. So a server is
+// asked on all its ports in the time of one, and the first port is preferred when it answers.
+std::vector<ProbeResult> ProbeTcpPorts(std::string_view host, std::span<const std::uint16_t> ports, int limitMillis);
 
 // The IPv4 address of `host` as dotted text, looked up within `limitMillis`; empty when there
 // is none in time.

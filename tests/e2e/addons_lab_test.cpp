@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -79,6 +80,33 @@ TEST_F(LabAddons, OfuInstallsALanguageOnEachFamilyIntoItsFolder) {
     ExpectPayloadsIn(ShareFolder("E2E-CP2", "HDD_1") / ".systemfile" / ".codepages", "Codepage",
                      CodepagePlanAt(7)->familyTwo);
     EXPECT_EQ(SetsAnswered("E2E-CP2", 8), (std::vector<std::string>{"866"}));
+}
+
+// A device of the field: its file server speaks only SMB1 and its name is known only to
+// NetBIOS. Mapped by that name, its letter's folder shows the files the Language setup
+// writes (straight over SMB, by address); unmapping takes the folder away.
+TEST_F(LabAddons, OfuMapsAnSmb1DeviceByItsNameInstallsALanguageThereAndUnmaps) {
+    auto result = RunOfu({"map", "10.77.1.70", "HDD_a", "Q:"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string prefix = "Q: is at ";
+    const std::size_t at = result.out.find(prefix);
+    ASSERT_NE(at, std::string::npos) << result.out;
+    const fs::path folder = result.out.substr(at + prefix.size(), result.out.find('\n', at) - at - prefix.size());
+    EXPECT_EQ(folder.filename(), "HDD_a on E2E-OLD (Q)");
+
+    const auto start = std::chrono::steady_clock::now();
+    result = RunOfu({"install-language", "10.77.1.70", "950", "--no-restart-wait"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::printf("[ measured ] ofu install-language 950 on the SMB1 device: %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           std::chrono::steady_clock::now() - start)
+                                           .count()));
+    ExpectPayloadsIn(ShareFolder("E2E-OLD", "HDD_a") / ".codepages", "Codepage", CodepagePlanAt(0)->familyOne);
+    ExpectPayloadsIn(folder / ".codepages", "Codepage", CodepagePlanAt(0)->familyOne);
+
+    result = RunOfu({"unmap", "Q:"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(fs::exists(folder));
 }
 
 TEST_F(LabAddons, OfuStopsAtTheFirstFileThatDoesNotArrive) {

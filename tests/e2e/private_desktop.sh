@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
 # Runs CMD as a user with a private desktop of its own: a fresh home and XDG folders (so the
-# drive table, drive C and the settings are never the machine's), a recorder as the default
-# web browser and as the handler of widget files, and with --gvfs a private session bus on
-# which GVFS mounts shares. The recorder appends each command line it was started with to
-# $OFU_RECORDER_LOG. Everything is removed afterwards.
-# Usage: private_desktop.sh [--gvfs] RECORDER CMD...
+# drive table, drive C, the mapped drives' folders and the settings are never the machine's),
+# a recorder as the default web browser and as the handler of widget files, and with --bus a
+# private session bus, as a desktop session has (with GVFS activatable on it). The recorder
+# appends each command line it was started with to $OFU_RECORDER_LOG. Everything is removed
+# afterwards: a mount a test left behind is ended first (its helper, by the PID the drive
+# table records), and the folders go without ever following a mount onto a share.
+# Usage: private_desktop.sh [--bus] RECORDER CMD...
 set -uo pipefail
-gvfs=false
-if [[ "${1:-}" == "--gvfs" ]]; then gvfs=true; shift; fi
+bus=false
+if [[ "${1:-}" == "--bus" ]]; then bus=true; shift; fi
 recorder=$1; shift
 
 desk=$(mktemp -d /tmp/ofu-desktop.XXXXXX)
-trap 'rm -rf "$desk"' EXIT
+end_mounts() {
+  local table="$desk/home/.local/state/ostrel-ferrow-utility/drive-connections" pid
+  [[ -f "$table" ]] || return 0
+  # Fields: drive, remote name, helper PID, its start time, folder.
+  while IFS=$'\t' read -r _ _ pid _ _; do
+    [[ "$pid" =~ ^[0-9]+$ ]] || continue
+    [[ "$(cat "/proc/$pid/comm" 2>/dev/null)" == ofu-share-mount ]] && kill -TERM "$pid" 2>/dev/null
+  done <"$table"
+  sleep 0.2
+}
+trap 'end_mounts; rm -rf --one-file-system "$desk"' EXIT
 export HOME="$desk/home"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_STATE_HOME="$HOME/.local/state"
 export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$desk/run" XDG_CONFIG_DIRS=/etc/xdg
@@ -47,7 +59,7 @@ cat > "$XDG_DATA_HOME/mime/packages/ofu-widget.xml" <<'MIME'
 MIME
 update-mime-database "$XDG_DATA_HOME/mime" >/dev/null 2>&1
 
-if $gvfs; then
+if $bus; then
   dbus-run-session -- "$@"
 else
   "$@"

@@ -1,7 +1,8 @@
 // The file calls on UNC paths against the lab's smbd (lab-files.json), run in the lab's
 // workstation namespace: OFU_FILES_SERVER is the device address (guest share HDD_a, password
-// share HDD_p for filuser/secret1), OFU_FILES_SILENT the address of a device that never
-// answers TCP.
+// share HDD_p for filuser/secret1), OFU_FILES_OLD_SERVER the address of a device whose file
+// server speaks only SMB1 (guest share HDD_a), OFU_FILES_SILENT the address of a device that
+// never answers TCP.
 #include "platform/linux/drive_connection_store.h"
 #include "platform/linux/linux_file_system.h"
 #include "platform/linux/linux_local_files.h"
@@ -102,7 +103,7 @@ protected:
     testing::ScopedEnvironment env_;
     linux_drives::DriveConnectionStore store_{temp_.path / "state" / "drive-connections"};
     LinuxLocalFiles driveC_;
-    LinuxFileSystem disk_{driveC_, temp_.path / "smb-client"};
+    LinuxFileSystem disk_{driveC_};
 };
 
 TEST_F(LabFiles, TheDevicelessOfferTakesTheGuestShareAndThePasswordShareOnlyWithItsPassword) {
@@ -134,7 +135,7 @@ TEST_F(LabFiles, TheLargestPayloadLandsByteExactAndAnOlderLongerFileIsTruncated)
 
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak below is this write's
     const long long rssBefore = StatusKb("VmRSS");
-    const auto start = Clock::now();
+    auto start = Clock::now();
     ASSERT_TRUE(Write(path, payload.bytes()));
     Report("6.9 MB write through the file layer (open, write, close)", MillisSince(start), "ms");
     Report("resident memory peak above the start of the write", StatusKb("VmHWM") - rssBefore, "kB");
@@ -143,6 +144,14 @@ TEST_F(LabFiles, TheLargestPayloadLandsByteExactAndAnOlderLongerFileIsTruncated)
     const auto back = disk_.ReadFile(path, kLargestPayload + 1);
     ASSERT_TRUE(back);
     EXPECT_TRUE(std::equal(back->begin(), back->end(), payload.bytes().begin(), payload.bytes().end()));
+
+    // The same payload to a file server of the devices' own age (SMB1 only), in the same run.
+    const std::string old = "\\\\" + Env("OFU_FILES_OLD_SERVER") + "\\HDD_a\\bt";
+    start = Clock::now();
+    ASSERT_TRUE(Write(old, payload.bytes()));
+    Report("the same write to an SMB1-only server", MillisSince(start), "ms");
+    EXPECT_EQ(disk_.FileSize(old), kLargestPayload);
+    EXPECT_TRUE(disk_.Remove(old));
 
     // The same file through the command-line client, for comparison.
     const std::string local = (temp_.path / "payload").string();

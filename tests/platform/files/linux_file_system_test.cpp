@@ -35,7 +35,7 @@ protected:
     testing::TempFolder temp;
     testing::ScopedEnvironment env;
     LinuxLocalFiles driveC;
-    LinuxFileSystem disk{driveC, temp.path / "smb-client"};
+    LinuxFileSystem disk{driveC};
     const std::string host = temp.path.string() + "/data/ostrel-ferrow-utility/drive_c";
 };
 

@@ -1,6 +1,6 @@
 #include "platform/linux/drive_connection_store.h"
-#include "platform/linux/gio_share_mount.h"
 #include "platform/linux/share_credentials.h"
+#include "platform/linux/share_mount_process.h"
 #include "platform/linux/smb_share_check.h"
 #include "platform/linux/tcp_probe.h"
 
@@ -71,21 +71,37 @@ TEST_F(DriveConnectionStoreTest, AnUnreachableServerFailsWithBadNetPathWithinTwo
     EXPECT_EQ(store_->GetDriveType("Z:"), DriveType::NoRootDir);
 }
 
-TEST_F(DriveConnectionStoreTest, TheShareCheckUsesOnlyItsOwnEmptyConfigurationAndLeavesHomeAsItWas) {
+// The table, the mounts and the client library's settings are the user's own: with neither
+// HOME nor XDG_STATE_HOME the account's home from the password database holds them, and no
+// share check changes the environment (another thread may be reading it).
+TEST_F(DriveConnectionStoreTest, PerUserFilesStayInTheAccountsHomeAndTheEnvironmentIsLeftAlone) {
+    const passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    const std::string accountHome = account->pw_dir;
     const char* home = std::getenv("HOME");
-    const std::string homeBefore = home != nullptr ? home : "";
-    ShareCredentials credentials;
-    credentials.user = "alice";
-    // Straight to the client library, past the port probe: loopback, refused at once.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const std::optional<std::string> savedHome = home ? std::optional<std::string>(home) : std::nullopt;
+    const std::optional<std::string> savedState = state ? std::optional<std::string>(state) : std::nullopt;
+    ::unsetenv("HOME");
+    ::unsetenv("XDG_STATE_HOME");
+    const std::filesystem::path table = DefaultTablePath();
+    const std::filesystem::path folder = MountFolderFor('Z', *ParseRemoteName("\\\\NAS1\\HDD_a\\backup"));
+    if (savedHome) ::setenv("HOME", savedHome->c_str(), 1);
+    if (savedState) ::setenv("XDG_STATE_HOME", savedState->c_str(), 1);
+    EXPECT_EQ(table, std::filesystem::path(accountHome) / ".local/state/ostrel-ferrow-utility/drive-connections");
+    EXPECT_EQ(folder, std::filesystem::path(accountHome) / "Network drives" / "backup on NAS1 (Z)");
+    EXPECT_EQ(MountFolderFor('Y', *ParseRemoteName("\\\\NAS1\\" + std::string(250, 's'))).filename(), "Y");
+
+    // Straight to the client library, past the server search: loopback, refused at once.
     if (linux_net::ProbeTcp("127.0.0.77", 445, 500) == linux_net::ProbeResult::Connected)
         GTEST_SKIP() << "something listens on 127.0.0.77:445";
-    EXPECT_EQ(CheckShare(*ParseRemoteName("\\\\127.0.0.77\\HDD_a"), credentials, dir_ / "client"),
+    const std::string homeBefore = savedHome.value_or("");
+    ShareCredentials credentials;
+    credentials.user = "alice";
+    EXPECT_EQ(CheckShare(*ParseRemoteName("\\\\127.0.0.77\\HDD_a"), credentials, {"127.0.0.77", 445}),
               NetStatus::BadNetPath);
     home = std::getenv("HOME");
     EXPECT_EQ(home != nullptr ? home : "", homeBefore);
-    const auto config = dir_ / "client" / ".smb" / "smb.conf";
-    ASSERT_TRUE(std::filesystem::is_regular_file(config));
-    EXPECT_EQ(std::filesystem::file_size(config), 0u);
 }
 
 TEST_F(DriveConnectionStoreTest, GetUserGivesTheAccountNameOrMoreDataWhenItDoesNotFit) {
@@ -134,18 +150,6 @@ INSTANTIATE_TEST_SUITE_P(Errors, SmbErrnoMapping,
                                            ErrnoCase{"NameNotFound", EINVAL, NetStatus::BadNetPath},
                                            ErrnoCase{"AnythingElse", EIO, NetStatus::Failed}),
                          [](const ::testing::TestParamInfo<ErrnoCase>& param) { return std::string(param.param.label); });
-
-TEST(MountFailureMapping, ReadsTheSmbErrorFromTheMessage) {
-    constexpr int kFailed = 0, kPermissionDenied = 14, kAlreadyMounted = 17;  // GIOErrorEnum
-    EXPECT_EQ(StatusOfMountFailure(kAlreadyMounted, ""), NetStatus::Ok);
-    EXPECT_EQ(StatusOfMountFailure(kPermissionDenied, ""), NetStatus::AccessDenied);
-    EXPECT_EQ(StatusOfMountFailure(kFailed, "Failed to mount Windows share: No such file or directory"),
-              NetStatus::BadNetName);
-    EXPECT_EQ(StatusOfMountFailure(kFailed, "Failed to mount Windows share: Connection refused"), NetStatus::BadNetPath);
-    EXPECT_EQ(StatusOfMountFailure(kFailed, "Anonymous access denied"), NetStatus::AccessDenied);
-    EXPECT_EQ(StatusOfMountFailure(kFailed, "Failed to mount Windows share: Software caused connection abort"),
-              NetStatus::Failed);
-}
 
 }  // namespace
 }  // namespace ofu::platform::linux_drives

@@ -37,12 +37,18 @@ protected:
 };
 
 TEST_F(DriveTableFile, RoundTripsEntriesAsGivenAndRefusesOnesThatWouldBreakALine) {
-    const ConnectionTable table{{'Z', "\\\\NAS1\\HDD_a"}, {'A', "\\\\nas2\\Volume_1\\Backup"}};
+    const ShareMount mount{"/home/u/Network drives/USB1 on NAS1 (X)", 4242, 123456};
+    const ConnectionTable table{{'Z', "\\\\NAS1\\HDD_a"},
+                                {'A', "\\\\nas2\\Volume_1\\Backup"},
+                                {'X', DriveConnection("\\\\NAS1\\USB1", mount)}};
     ASSERT_TRUE(SaveTable(path_, table));
     EXPECT_EQ(LoadTable(path_), table);
-    EXPECT_EQ(Content(), "A:\t\\\\nas2\\Volume_1\\Backup\nZ:\t\\\\NAS1\\HDD_a\n");
+    EXPECT_EQ(Content(), "A:\t\\\\nas2\\Volume_1\\Backup\n"
+                         "X:\t\\\\NAS1\\USB1\t4242\t123456\t/home/u/Network drives/USB1 on NAS1 (X)\n"
+                         "Z:\t\\\\NAS1\\HDD_a\n");
 
     EXPECT_FALSE(SaveTable(path_, {{'Y', "\\\\NAS1\\HDD_a\nB:\t\\\\EVIL\\x"}}));
+    EXPECT_FALSE(SaveTable(path_, {{'Y', DriveConnection("\\\\NAS1\\HDD_a", {"/a\nB:\t\\\\EVIL\\x", 1, 1})}}));
     EXPECT_EQ(LoadTable(path_), table) << "a refused write must keep the old table";
     EXPECT_TRUE(LoadTable(dir_ / "missing").empty());
 }
@@ -50,12 +56,17 @@ TEST_F(DriveTableFile, RoundTripsEntriesAsGivenAndRefusesOnesThatWouldBreakALine
 TEST_F(DriveTableFile, SkipsCorruptAndCutLinesAndTheNextWriteRepairsTheFile) {
     Write(std::string("junk without a tab\n") + "Q:\tnot a share\n" + "C:\t\\\\NAS1\\HDD_a\n" +
           "ZZ:\t\\\\NAS1\\HDD_a\n" + std::string("\0\x01\xff\t\n", 5) + "Y:\t\\\\NAS1\\HDD_a\n" +
-          "Y:\t\\\\NAS9\\second\n" + "X:\t\\\\NAS1\\HD");  // the last line was cut mid-write
+          "Y:\t\\\\NAS9\\second\n" +
+          // Mount records that are not a process, a start time and an absolute folder: the
+          // letters keep their connections without them.
+          "W:\t\\\\NAS1\\USB1\tpid\t1\t/m\n" + "V:\t\\\\NAS1\\USB1\t7\t8\trelative\n" +
+          "U:\t\\\\NAS1\\USB1\t0\t8\t/m\n" + "X:\t\\\\NAS1\\HD");  // the last line was cut mid-write
     const ConnectionTable table = LoadTable(path_);
-    EXPECT_EQ(table, (ConnectionTable{{'Y', "\\\\NAS1\\HDD_a"}}));
+    EXPECT_EQ(table, (ConnectionTable{{'Y', "\\\\NAS1\\HDD_a"}, {'W', "\\\\NAS1\\USB1"}, {'V', "\\\\NAS1\\USB1"},
+                                      {'U', "\\\\NAS1\\USB1"}}));
 
     ASSERT_TRUE(SaveTable(path_, table));
-    EXPECT_EQ(Content(), "Y:\t\\\\NAS1\\HDD_a\n");
+    EXPECT_EQ(Content(), "U:\t\\\\NAS1\\USB1\nV:\t\\\\NAS1\\USB1\nW:\t\\\\NAS1\\USB1\nY:\t\\\\NAS1\\HDD_a\n");
     for (const auto& entry : std::filesystem::directory_iterator(path_.parent_path())) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "drive-connections" || name == "drive-connections.lock") << "left behind: " << name;

@@ -1,21 +1,25 @@
 // Drive connections against the lab's smbd (lab-shares.json), run in the lab's workstation
 // namespace with a private desktop: OFU_SHARES_SERVER names the device (guest share HDD_a and
-// password share HDD_p for shruser/secret1, each with the lab's README.txt),
-// OFU_SHARES_ABSENT a device address where nothing answers TCP, and OFU_SHARES_EXPECT_GVFS=1
-// says that the run has a session bus with GVFS.
+// password share HDD_p for shruser/secret1, each with the lab's README.txt), known to the
+// workstation only by NetBIOS; OFU_SHARES_OLD_SERVER a device whose file server speaks only
+// SMB1 and only on port 139 (guest share HDD_1); OFU_SHARES_ABSENT a device address where
+// nothing answers TCP.
 #include "platform/linux/drive_connection_store.h"
-#include "platform/linux/gio_share_mount.h"
+#include "platform/linux/share_mount_process.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <thread>
+#include <tuple>
 
 namespace ofu::platform::linux_drives {
 namespace {
@@ -33,8 +37,7 @@ long long MillisSince(Clock::time_point start) {
 
 void Report(const char* what, long long millis) { std::printf("[ measured ] %s: %lld ms\n", what, millis); }
 
-// The FUSE folder lists `name`; retried for a few seconds, since a fresh mount's folder can
-// answer EIO for a moment.
+// The mount's folder lists `name`.
 bool FolderListsWithin(const std::string& folder, const std::string& name, int seconds) {
     const auto deadline = Clock::now() + std::chrono::seconds(seconds);
     do {
@@ -76,32 +79,37 @@ protected:
     }
 
     const std::string server_ = Env("OFU_SHARES_SERVER");
-    const bool gvfs_ = Env("OFU_SHARES_EXPECT_GVFS") == "1";
     std::filesystem::path dir_;
     std::unique_ptr<DriveConnectionStore> store_;
 };
 
-TEST_F(LabShares, TheSessionOffersGvfsExactlyWhenItHasABus) { EXPECT_EQ(GvfsAvailable(), gvfs_); }
+TEST_F(LabShares, AGuestShareConnectsIsMountedAsItsLetterAndCancelsOnModernAndSmb1Servers) {
+    const std::string old = Env("OFU_SHARES_OLD_SERVER");
+    for (const auto& [server, share, label] : {std::tuple{server_, std::string("HDD_a"), "modern server by NetBIOS name"},
+                                               std::tuple{old, std::string("HDD_1"), "SMB1 server on port 139"}}) {
+        SCOPED_TRACE(label);
+        const std::string remote = "\\\\" + server + "\\" + share;
+        const auto start = Clock::now();
+        ASSERT_EQ(Add("z:", remote, "", ""), NetStatus::Ok);
+        Report((std::string("guest AddConnection, ") + label).c_str(), MillisSince(start));
+        EXPECT_EQ(Connection("Z:"), remote);
+        EXPECT_EQ(store_->GetDriveType("Z:\\"), DriveType::Remote);
 
-TEST_F(LabShares, AGuestShareConnectsIsRecordedAsGivenAndCancels) {
-    const auto start = Clock::now();
-    ASSERT_EQ(Add("z:", Remote("HDD_a"), "", ""), NetStatus::Ok);
-    Report(gvfs_ ? "guest AddConnection with GVFS" : "guest AddConnection without GVFS", MillisSince(start));
-    EXPECT_EQ(Connection("Z:"), Remote("HDD_a"));
-    EXPECT_EQ(store_->GetDriveType("Z:\\"), DriveType::Remote);
+        // The letter's files are in its folder, written there and read back through the share.
+        const std::string folder = store_->LocalFolder("Z:");
+        EXPECT_EQ(std::filesystem::path(folder).filename(), share + " on " + server + " (Z)");
+        EXPECT_TRUE(FolderListsWithin(folder, "README.txt", 1)) << folder;
+        const std::string written = folder + "/written-through-the-mount.txt";
+        std::ofstream(written) << "through the mount\n";
+        std::string back;
+        std::getline(std::ifstream(written), back);
+        EXPECT_EQ(back, "through the mount");
+        EXPECT_TRUE(std::filesystem::remove(written));
 
-    const std::string folder = store_->LocalFolder("Z:");
-    if (gvfs_) {
-        EXPECT_TRUE(FolderListsWithin(folder, "README.txt", 5)) << folder;
-    } else {
-        EXPECT_EQ(folder, "");
-    }
-
-    EXPECT_EQ(store_->CancelConnection("Z:", kConnectUpdateProfile, true), NetStatus::Ok);
-    EXPECT_EQ(Connection("Z:"), "");
-    EXPECT_EQ(store_->CancelConnection("Z:", kConnectUpdateProfile, true), NetStatus::NotConnected);
-    if (gvfs_) {
-        EXPECT_EQ(MountedFolder(*ParseRemoteName(Remote("HDD_a"))), "") << "the mount outlived its letter";
+        EXPECT_EQ(store_->CancelConnection("Z:", kConnectUpdateProfile, true), NetStatus::Ok);
+        EXPECT_EQ(Connection("Z:"), "");
+        EXPECT_FALSE(std::filesystem::exists(folder)) << "the mount outlived its letter";
+        EXPECT_EQ(store_->CancelConnection("Z:", kConnectUpdateProfile, true), NetStatus::NotConnected);
     }
 }
 
@@ -113,9 +121,7 @@ TEST_F(LabShares, APasswordShareTakesItsPasswordAndNothingElse) {
 
     ASSERT_EQ(Add("Y:", Remote("HDD_p"), "secret1", "WORKGROUP\\shruser"), NetStatus::Ok);
     EXPECT_EQ(Connection("Y:"), Remote("HDD_p"));
-    if (gvfs_) {
-        EXPECT_TRUE(FolderListsWithin(store_->LocalFolder("Y:"), "README.txt", 5));
-    }
+    EXPECT_TRUE(FolderListsWithin(store_->LocalFolder("Y:"), "README.txt", 1));
 }
 
 TEST_F(LabShares, TheSessionDefaultsOpenAGuestShareButNotAPasswordShare) {
@@ -134,51 +140,54 @@ TEST_F(LabShares, AMissingShareOrFolderIsBadNetNameAndAPresentFolderConnects) {
     std::error_code made;
     std::filesystem::create_directories(
         std::filesystem::path(Env("OFU_LAB_DIR")) / "devices" / server_ / "shares" / "vol-HDD_a" / "backup", made);
+    std::ofstream(std::filesystem::path(Env("OFU_LAB_DIR")) / "devices" / server_ / "shares" / "vol-HDD_a" / "backup" /
+                  "inside.txt")
+        << "in the folder\n";
     ASSERT_EQ(Add("N:", Remote("HDD_a") + "\\backup", "", ""), NetStatus::Ok);
-    if (gvfs_) {
-        const std::string folder = store_->LocalFolder("N:");
-        EXPECT_TRUE(folder.size() > 7 && folder.compare(folder.size() - 7, 7, "/backup") == 0) << folder;
-    }
+    EXPECT_TRUE(FolderListsWithin(store_->LocalFolder("N:"), "inside.txt", 1)) << "the mount shows the folder";
 }
 
 TEST_F(LabShares, AnAbsentDeviceOrOneWithoutSmbIsBadNetPathWithinTwoSeconds) {
-    const auto start = Clock::now();
-    EXPECT_EQ(Add("P:", "\\\\" + Env("OFU_SHARES_ABSENT") + "\\HDD_a", "", ""), NetStatus::BadNetPath);
-    const long long absent = MillisSince(start);
-    Report("BadNetPath for an absent device", absent);
-    EXPECT_LT(absent, 2000);
-    // The device namespace's own address: the host answers, nothing listens on 445.
+    // By address (no name to look up: both ports probed at once), and by a name nobody
+    // answers for (the system resolver and the NetBIOS broadcast query, then nothing).
+    for (const auto& [server, label] : {std::pair{Env("OFU_SHARES_ABSENT"), "an absent device's address"},
+                                        std::pair{std::string("SHRGONE"), "a name nobody answers for"}}) {
+        const auto start = Clock::now();
+        EXPECT_EQ(Add("P:", "\\\\" + server + "\\HDD_a", "", ""), NetStatus::BadNetPath) << label;
+        const long long took = MillisSince(start);
+        Report((std::string("BadNetPath for ") + label).c_str(), took);
+        EXPECT_LT(took, 2000) << label;
+    }
+    // The device namespace's own address: the host answers, nothing listens on 445 or 139.
     EXPECT_EQ(Add("P:", "\\\\10.77.1.2\\HDD_a", "", ""), NetStatus::BadNetPath);
     EXPECT_EQ(Connection("P:"), "");
 }
 
-TEST_F(LabShares, AWrongPasswordEndsTheDesktopMountWithAccessDeniedAtOnce) {
-    if (!gvfs_) GTEST_SKIP() << "needs GVFS";
-    ShareCredentials wrong;
-    wrong.user = "shruser";
-    wrong.password = "wrong";
-    const auto start = Clock::now();
-    EXPECT_EQ(MountShare(*ParseRemoteName(Remote("HDD_p")), wrong).status, NetStatus::AccessDenied);
-    EXPECT_LT(MillisSince(start), 5000);
-    EXPECT_EQ(MountedFolder(*ParseRemoteName(Remote("HDD_p"))), "");
-}
-
-TEST_F(LabShares, TheMountStaysUntilTheLastLetterOfItsShareGoesEvenWithAFileOpen) {
-    if (!gvfs_) GTEST_SKIP() << "needs GVFS";
-    const RemoteName share = *ParseRemoteName(Remote("HDD_a"));
+TEST_F(LabShares, EachLetterUnmountsOnlyItsOwnMountEvenWithAFileOpen) {
     ASSERT_EQ(Add("V:", Remote("HDD_a"), "", ""), NetStatus::Ok);
     ASSERT_EQ(Add("U:", "\\\\" + server_ + "\\hdd_A", "", ""), NetStatus::Ok);
-
-    EXPECT_EQ(store_->CancelConnection("V:", kConnectUpdateProfile, true), NetStatus::Ok);
-    const std::string folder = MountedFolder(share);
-    ASSERT_NE(folder, "") << "cancelling one of two letters removed the share's mount";
-    ASSERT_TRUE(FolderListsWithin(folder, "README.txt", 5));
-    const int open = ::open((folder + "/README.txt").c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string mine = store_->LocalFolder("V:");
+    const std::string other = store_->LocalFolder("U:");
+    ASSERT_NE(mine, other);
+    ASSERT_TRUE(FolderListsWithin(mine, "README.txt", 1));
+    const int open = ::open((mine + "/README.txt").c_str(), O_RDONLY | O_CLOEXEC);
     EXPECT_GE(open, 0);
 
-    EXPECT_EQ(store_->CancelConnection("U:", kConnectUpdateProfile, true), NetStatus::Ok);
-    EXPECT_EQ(MountedFolder(share), "");
+    EXPECT_EQ(store_->CancelConnection("V:", kConnectUpdateProfile, true), NetStatus::Ok);
+    EXPECT_EQ(store_->LocalFolder("V:"), "");
+    EXPECT_TRUE(FolderListsWithin(other, "README.txt", 1)) << "cancelling V: took the other letter's mount";
     if (open >= 0) ::close(open);
+
+    // A letter whose mount ended behind its back (its helper killed) keeps its connection,
+    // shows no folder, and still cancels.
+    const ShareMount mount = LoadTable(store_->path()).at('U').mount;
+    ASSERT_TRUE(MountAlive(mount));
+    ::kill(mount.pid, SIGKILL);
+    const auto deadline = Clock::now() + std::chrono::seconds(2);
+    while (MountAlive(mount) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(store_->LocalFolder("U:"), "");
+    EXPECT_EQ(Connection("U:"), "\\\\" + server_ + "\\hdd_A");
+    EXPECT_EQ(store_->CancelConnection("U:", kConnectUpdateProfile, true), NetStatus::Ok);
 }
 
 }  // namespace
