@@ -1,8 +1,9 @@
 // Drive mapping and the web launch against the lab's real servers, timed as a user meets them
 // in the main window (offscreen): Connect on a guest share until "Successfully mapped drive.",
-// beside `smbclient -c ls` on the same share in the same run; and for a device that went
-// silent after the search, Connect until "Failed to map drive." and Configuration until
-// "Device is no longer available.".
+// beside `smbclient -c ls` on the same share in the same run, for a modern file server and for
+// one of the devices' own age (SMB1 only, on port 139 only), both known only by NetBIOS; and
+// for a device that went silent after the search, Connect until "Failed to map drive." and
+// Configuration until "Device is no longer available.".
 //
 //   bench/run-access-bench [RUNS]      (brings up its own lab and runs this inside it)
 #include "app/main_dialog.h"
@@ -102,16 +103,31 @@ int main(int argc, char** argv) {
     auto& qt = static_cast<ofu::ui::QtBackend&>(*ofu::ui::ActiveBackend());
     ofu::StartTransport();
 
-    std::vector<double> connects, listings, goneConnects, goneConfigurations;
+    // Per server: the device, its share, and what smbclient needs to reach it.
+    struct Server {
+        const char* device;
+        const char* share;
+        std::vector<std::string> smbclientOptions;
+        std::vector<double> connects, listings;
+    };
+    Server servers[] = {{"NAS1", "HDD_a", {}, {}, {}},
+                        {"OLD1", "HDD_a", {"--option=client min protocol=NT1"}, {}, {}}};
+    std::vector<double> goneConnects, goneConfigurations;
     {
         Bench bench(qt);
         for (int run = 0; run < runs; ++run) {
-            bench.Choose("NAS1", "HDD_a");
-            bench.ChooseLetter("Z:");
-            connects.push_back(bench.PressUntilMessage(ofu::ids::kConnectButton, "Successfully mapped drive."));
-            bench.Choose("NAS1", "HDD_a");
-            bench.PressUntilMessage(ofu::ids::kDisconnectButton, "Successfully unmapped drive.");
-            listings.push_back(ofu::bench::TimeProgram({"smbclient", "//NAS1/HDD_a", "-N", "-c", "ls"}));
+            for (Server& server : servers) {
+                bench.Choose(server.device, server.share);
+                bench.ChooseLetter("Z:");
+                server.connects.push_back(
+                    bench.PressUntilMessage(ofu::ids::kConnectButton, "Successfully mapped drive."));
+                bench.Choose(server.device, server.share);
+                bench.PressUntilMessage(ofu::ids::kDisconnectButton, "Successfully unmapped drive.");
+                std::vector<std::string> listing{"smbclient", std::string("//") + server.device + "/" + server.share,
+                                                 "-N", "-c", "ls"};
+                listing.insert(listing.end(), server.smbclientOptions.begin(), server.smbclientOptions.end());
+                server.listings.push_back(ofu::bench::TimeProgram(listing));
+            }
         }
         const int absentRuns = std::max(1, runs / 3);
         for (int run = 0; run < absentRuns; ++run) {
@@ -124,18 +140,25 @@ int main(int argc, char** argv) {
                 bench.PressUntilMessage(ofu::ids::kConfigurationButton, "Device is no longer available."));
         }
     }
-    for (const auto* series : {&connects, &listings, &goneConnects, &goneConfigurations})
-        if (std::find(series->begin(), series->end(), -1.0) != series->end()) {
-            std::fprintf(stderr, "a run failed; no figures\n");
-            return 1;
-        }
+    const auto failed = [](const std::vector<double>& series) {
+        return std::find(series.begin(), series.end(), -1.0) != series.end();
+    };
+    if (failed(goneConnects) || failed(goneConfigurations) ||
+        std::any_of(std::begin(servers), std::end(servers),
+                    [&](const Server& server) { return failed(server.connects) || failed(server.listings); })) {
+        std::fprintf(stderr, "a run failed; no figures\n");
+        return 1;
+    }
 
-    const Summary connect = Summarise(connects);
-    const Summary listing = Summarise(listings);
-    std::printf("%d runs, the lab's smbd, guest share \\\\NAS1\\HDD_a\n", runs);
-    Report("Connect to \"Successfully mapped drive.\"", connect);
-    Report("smbclient //NAS1/HDD_a -N -c ls (a whole process)", listing);
-    std::printf("%-58s %8.2f\n", "ratio Connect / smbclient (medians)", connect.median / listing.median);
+    std::printf("%d runs, the lab's smbd and nmbd, guest shares, names known only by NetBIOS\n", runs);
+    for (const Server& server : servers) {
+        const Summary connect = Summarise(server.connects);
+        const Summary listing = Summarise(server.listings);
+        const std::string share = std::string("\\\\") + server.device + "\\" + server.share;
+        Report(("Connect " + share + " to \"Successfully mapped drive.\"").c_str(), connect);
+        Report(("smbclient -c ls on " + share + " (a whole process)").c_str(), listing);
+        std::printf("%-58s %8.2f\n", "ratio Connect / smbclient (medians)", connect.median / listing.median);
+    }
     Report("silent device: Connect to \"Failed to map drive.\"", Summarise(goneConnects));
     Report("silent device: Configuration to its message", Summarise(goneConfigurations));
 

@@ -1,8 +1,15 @@
 """The real servers of the lab's devices: a private smbd with one share per volume (the
-one named by the device's share_name holding the add-on folders of its family) and a
-lighttpd serving the device's web page (http on 80, https on 443 as well when its "ssl"
-field contains "1"), each bound to the device's own address inside the device namespace
-that the workstation routes that address to.
+one named by the device's share_name holding the add-on folders of its family), speaking the
+SMB dialects and listening on the ports of the device's age (smb_protocol, smb_ports), an
+nmbd beside it that answers NetBIOS name queries for the device's name (the only way the
+workstation learns that name), and a lighttpd serving the device's web page (http on 80,
+https on 443 as well when its "ssl" field contains "1"), each bound to the device's own
+address inside the device namespace that holds that address.
+
+Several devices share a device namespace, and nmbd binds UDP 137 and 138: each device's
+nmbd binds its own address and the subnet's broadcast address (shared through
+SO_REUSEADDR), sends from its own address ("nbt client socket address") and never joins
+browser elections, so every nmbd answers broadcast queries for its own name only.
 
 Everything a server needs lives under STATE_DIR/devices/NAME/. Names from the config go
 into smb.conf, lighttpd.conf, the certificate and the page only after the checks below;
@@ -13,6 +20,7 @@ shell command line.
 
 import html
 import ipaddress
+import json
 import os
 import re
 import shutil
@@ -29,6 +37,12 @@ SMBD_START = SCRIPTS / "lab-smbd-start"
 DEVICE_NAME = re.compile(r"[A-Za-z0-9][A-Za-z0-9_.-]{0,62}")
 WORKGROUP = re.compile(r"[A-Za-z0-9][A-Za-z0-9_.-]{0,14}")
 SHARE_NAME = re.compile(r"[A-Za-z0-9_.$-]{1,80}")
+# Device names that nmbd can register: at most 15 characters and no dot (a dot would make the
+# name a DNS-style one that NetBIOS name resolution never answers).
+NETBIOS_NAME = re.compile(r"[A-Za-z0-9][A-Za-z0-9_-]{0,14}")
+SMB_PROTOCOLS = ("modern", "NT1")
+SMB_PORTS = (445, 139)
+NETBIOS_PREFIX = 24  # every device sees its subnet as a /24, as the lab's links are
 RESERVED_SHARES = {"global", "homes", "printers", "ipc$"}
 USER_NAME = re.compile(r"[A-Za-z][A-Za-z0-9_.-]{0,31}")
 RESERVED_USERS = {"root", "nobody", "admin"}
@@ -44,6 +58,8 @@ ADDON_FOLDERS = {"hdd_a": [".codepages", "Nas_Prog/BT"], "hdd_1": [".systemfile/
 
 SMBD_NAMES = {"smbd", "ip", "unshare", SMBD_START.name[:15]}
 LIGHTTPD_NAMES = {"lighttpd", "ip"}
+NMBD_NAMES = {"nmbd", "ip"}
+PROCESS_NAMES = {"smbd": SMBD_NAMES, "nmbd": NMBD_NAMES, "lighttpd": LIGHTTPD_NAMES}
 
 
 class ServerConfigError(ValueError):
@@ -69,6 +85,21 @@ def read_server_fields(device):
         if not isinstance(value, bool):
             raise ServerConfigError(f"field \"{field}\": expected true or false")
         fields[field] = value
+    protocol = device.get("smb_protocol", "modern")
+    if protocol not in SMB_PROTOCOLS:
+        raise ServerConfigError(f"field \"smb_protocol\": {json_text(protocol)} is not \"modern\" or \"NT1\"")
+    fields["smb_protocol"] = protocol
+    ports = device.get("smb_ports", [445])
+    if not isinstance(ports, list) or not all(isinstance(p, int) and not isinstance(p, bool) for p in ports):
+        raise ServerConfigError("field \"smb_ports\": expected a list of port numbers (445, 139)")
+    if not ports:
+        raise ServerConfigError("field \"smb_ports\": an empty list")
+    for index, port in enumerate(ports):
+        if port not in SMB_PORTS:
+            raise ServerConfigError(f"field \"smb_ports\": {port} is not 445 or 139")
+        if port in ports[:index]:
+            raise ServerConfigError(f"field \"smb_ports\": {port} twice")
+    fields["smb_ports"] = ports
     fields["shares"] = read_shares(device.get("shares", {}), volumes)
     fields["share_name"] = read_share_name(device)
     addon_folders = device.get("addon_folders", True)
@@ -76,6 +107,10 @@ def read_server_fields(device):
         raise ServerConfigError("field \"addon_folders\": expected true or false")
     fields["addon_folders"] = addon_folders
     return fields
+
+
+def json_text(value):
+    return json.dumps(value) if isinstance(value, str) else repr(value)
 
 
 def read_share_name(device):
@@ -147,6 +182,7 @@ def plan_servers(devices, links, state_dir, log):
     volume that gets none, with the reason."""
     plans = []
     served = {}  # (namespace, address, port) -> device name
+    netbios_names = {}  # upper-case NetBIOS name -> device name
     for device in devices:
         name = device["name"]
         wants_smb = device["smb"] and device["volumes"]
@@ -160,14 +196,21 @@ def plan_servers(devices, links, state_dir, log):
                 "dir": str(state_dir / "devices" / name)}
         wanted = []
         if wants_smb:
-            wanted.append(plan_smbd(device, base, log))
+            smbd = plan_smbd(device, base, log)
+            wanted.append(smbd)
+            if smbd:
+                wanted.append(plan_nmbd(device, base, links, netbios_names, log))
         if device["web"]:
             wanted.append(dict(base, kind="lighttpd", ports=[80, 443] if "1" in device["ssl"] else [80]))
+        smbd_left_out = False
         for plan in filter(None, wanted):
-            sockets = [(plan["ns"], plan["address"], port) for port in plan["ports"]]
+            sockets = [(plan["ns"], plan["address"], port, plan["kind"] == "nmbd") for port in plan["ports"]]
             other = next((served[s] for s in sockets if s in served), None)
+            if plan["kind"] == "nmbd" and smbd_left_out:
+                continue
             if other is not None:
                 log(f"device {name}: no {plan['kind']}: its address {plan['address']} is served for {other}")
+                smbd_left_out |= plan["kind"] == "smbd"
                 continue
             served.update(dict.fromkeys(sockets, name))
             plans.append(plan)
@@ -201,7 +244,33 @@ def plan_smbd(device, base, log):
         log(f"device {name}: no smbd: none of its volumes can be a share")
         return None
     plan_addon_folders(device, shares, log)
-    return dict(base, kind="smbd", ports=[445], shares=shares, workgroup=device["workgroup"])
+    return dict(base, kind="smbd", ports=list(device["smb_ports"]), protocol=device["smb_protocol"], shares=shares,
+                workgroup=device["workgroup"])
+
+
+def plan_nmbd(device, base, links, taken, log):
+    """The nmbd that answers name queries for the device's name, or None (with a log line)
+    when the name can't be a NetBIOS name or another device registers it already. Only a
+    device on one of the lab's links is waited for: a device that kept the address of
+    another network can't hear the workstation's broadcasts, just as in an office."""
+    name = device["name"]
+    if not NETBIOS_NAME.fullmatch(name):
+        log(f"device {name}: no nmbd: its name is no NetBIOS name (1 to 15 letters, digits, '_' or '-', "
+            "no dot): the workstation can't find it by name")
+        return None
+    netbios = name.upper()
+    if netbios in taken:
+        log(f"device {name}: no nmbd: the NetBIOS name {netbios} is registered for {taken[netbios]}")
+        return None
+    taken[netbios] = name
+    address = ipaddress.IPv4Address(device["ip"])
+    subnet = ipaddress.IPv4Network(f"{address}/{NETBIOS_PREFIX}", strict=False)
+    on_link = any(address in link["net"] for link in links.values())
+    if not on_link:
+        log(f"device {name}: nmbd on {address} answers broadcasts of {subnet} only: "
+            "the workstation can't find it by name")
+    return dict(base, kind="nmbd", ports=[137, 138], netbios_name=netbios, workgroup=device["workgroup"],
+                broadcast=str(subnet.broadcast_address), wait_for_name=on_link)
 
 
 def plan_addon_folders(device, shares, log):
@@ -245,6 +314,8 @@ def prepare(plans):
     for plan in plans:
         if plan["kind"] == "smbd":
             prepare_smbd(plan)
+        elif plan["kind"] == "nmbd":
+            prepare_nmbd(plan)
         else:
             makers.extend(prepare_lighttpd(plan))
     failed = []
@@ -360,20 +431,18 @@ def make_folders(root, relative, owner):
 
 
 def smb_conf(plan, smb):
+    # An old device's server speaks SMB1 (NT1) and nothing else; a modern one keeps Samba's
+    # defaults (SMB2 and later).
+    protocol = "    server min protocol = NT1\n    server max protocol = NT1\n" if plan["protocol"] == "NT1" else ""
     return f"""[global]
     workgroup = {plan['workgroup']}
     netbios name = {plan['device'].upper()[:15]}
     server role = standalone server
     interfaces = {plan['address']}
     bind interfaces only = yes
-    smb ports = 445
-    disable netbios = yes
-    private dir = {smb}/private
-    lock directory = {smb}/lock
-    state directory = {smb}/state
-    cache directory = {smb}/cache
-    pid directory = {smb}/pid
-    ncalrpc dir = {smb}/ncalrpc
+    smb ports = {' '.join(str(port) for port in plan['ports'])}
+    disable netbios = no
+{protocol}{server_dirs(smb)}
     usershare path =
     idmap config * : backend = tdb
     idmap config * : range = 3000-7999
@@ -387,6 +456,48 @@ def smb_conf(plan, smb):
     printcap name = /dev/null
     disable spoolss = yes
 """
+
+
+def server_dirs(folder):
+    return f"""    private dir = {folder}/private
+    lock directory = {folder}/lock
+    state directory = {folder}/state
+    cache directory = {folder}/cache
+    pid directory = {folder}/pid
+    ncalrpc dir = {folder}/ncalrpc"""
+
+
+def prepare_nmbd(plan):
+    """nmbd's own folder and config beside the device's smbd: STATE/devices/NAME/nmb/."""
+    nmb = Path(plan["dir"]) / "nmb"
+    for sub in ("private", "lock", "state", "cache", "pid", "ncalrpc", "log", "socket"):
+        (nmb / sub).mkdir(parents=True, exist_ok=True)
+    # "nmbd:socket dir" too: its unix socket (for answers that arrive unasked) would otherwise
+    # be /run/samba/nmbd/unexpected, one path for every nmbd of every namespace.
+    write(nmb / "nmb.conf", f"""[global]
+    workgroup = {plan['workgroup']}
+    netbios name = {plan['netbios_name']}
+    server role = standalone server
+    interfaces = {plan['address']}/{NETBIOS_PREFIX}
+    bind interfaces only = yes
+    nbt client socket address = {plan['address']}
+    disable netbios = no
+    local master = no
+    domain master = no
+    preferred master = no
+    wins support = no
+    dns proxy = no
+{server_dirs(nmb)}
+    nmbd:socket dir = {nmb}/socket
+    log file = {nmb}/log/nmbd.log
+    log level = 1
+    load printers = no
+""")
+    # Its own session (started with one) and --no-process-group: nmbd never signals the
+    # lab's process group, and it is stopped by its PID.
+    plan.update(config=str(nmb / "nmb.conf"), log=str(nmb / "nmbd.log"),
+                args=["nmbd", "--foreground", "--no-process-group", "--debug-stdout", "-d", "1",
+                      "-s", str(nmb / "nmb.conf")])
 
 
 def prepare_lighttpd(plan):
@@ -423,21 +534,24 @@ def prepare_lighttpd(plan):
 def start(plan):
     """Starts one server in its namespace; returns (record for lab.json, Popen).
 
-    lighttpd gets a session of its own from here. smbd makes its own session (setsid) and
-    fails to start when it already leads one, so it starts as a plain child and is signalled
-    only once it leads its own process group (lab_processes.stop_signal)."""
+    lighttpd and nmbd get a session of their own from here. smbd makes its own session
+    (setsid) and fails to start when it already leads one, so it starts as a plain child and
+    is signalled only once it leads its own process group (lab_processes.stop_signal)."""
     with open(plan["log"], "w") as log_file:
         process = subprocess.Popen(["ip", "netns", "exec", plan["ns"], *plan["args"]],
                                    stdin=subprocess.DEVNULL, stdout=log_file, stderr=log_file,
-                                   start_new_session=plan["kind"] == "lighttpd")
+                                   start_new_session=plan["kind"] != "smbd")
     # "ip netns exec", unshare and the start script each replace themselves (exec): the PID
     # and its start time stay the server's.
     record = {key: plan[key] for key in ("kind", "device", "ns", "address", "ports", "config", "log")}
     record.update(pid=process.pid, start_time=lab_processes.process_start_time(process.pid))
     if plan["kind"] == "smbd":
+        record["protocol"] = plan["protocol"]
         record["shares"] = [{"volume": s["volume"], "user": s["user"], "path": s["path"],
                              "addon_folders": s["addon_folders"], "read_only": s["read_only"],
                              "size_kib": s["size_kib"]} for s in plan["shares"]]
+    if plan["kind"] == "nmbd":
+        record.update({key: plan[key] for key in ("netbios_name", "broadcast", "wait_for_name")})
     return record, process
 
 
@@ -452,7 +566,7 @@ def wait_until_listening(started, timeout, describe_failure):
     """Waits until every server of `started` ([(record, Popen)]) listens on all its ports;
     raises OSError naming the first one that ended or did not listen within `timeout` s."""
     deadline = time.monotonic() + timeout
-    pending = list(started)
+    pending = [(record, process) for record, process in started if record["kind"] != "nmbd"]
     while pending:
         sockets = {ns: listening(ns) for ns in {record["ns"] for record, _ in pending}}
         for record, process in list(pending):
@@ -469,16 +583,45 @@ def wait_until_listening(started, timeout, describe_failure):
             time.sleep(0.02)
 
 
+def wait_until_names_answer(started, workstation_ns, deadline, describe_failure):
+    """Waits until the name of every nmbd of `started` that the workstation can reach answers
+    a broadcast name query from the workstation namespace with the device's address (nmbd
+    answers only once it has registered the name, about 3 s after its start). The queries
+    of one round run in parallel. Raises OSError naming the first nmbd that ended or whose
+    name did not answer by `deadline` (time.monotonic())."""
+    pending = [(record, process) for record, process in started
+               if record["kind"] == "nmbd" and record["wait_for_name"]]
+    while pending:
+        queries = [(record, process, subprocess.Popen(
+            ["ip", "netns", "exec", workstation_ns, "nmblookup", "--configfile=/dev/null", "-B", record["broadcast"],
+             record["netbios_name"]], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+            text=True)) for record, process in pending]
+        for record, process, query in queries:
+            answer = query.communicate()[0]
+            if f"\n{record['address']} {record['netbios_name']}<00>" in f"\n{answer}":
+                pending.remove((record, process))
+            elif process.poll() is not None:
+                raise OSError(f"{label(record)} ended with status {process.returncode} before its name answered:\n"
+                              f"{describe_failure(record['log'])}")
+        if pending and time.monotonic() > deadline:
+            record = pending[0][0]
+            raise OSError(f"{label(record)}: the name {record['netbios_name']} did not answer a query to "
+                          f"{record['broadcast']} from the workstation in time (see {record['log']})")
+        if pending:
+            time.sleep(0.1)
+
+
 def label(record):
     return f"{record['kind']} for {record['device']}"
 
 
 def ports_text(record):
-    return f"{record['address']}:" + ",".join(str(port) for port in record["ports"])
+    text = f"{record['address']}:" + ",".join(str(port) for port in record["ports"])
+    return text + "/udp" if record.get("kind") == "nmbd" else text
 
 
 def stop(record, say):
-    names = SMBD_NAMES if record.get("kind") == "smbd" else LIGHTTPD_NAMES
+    names = PROCESS_NAMES.get(record.get("kind"), LIGHTTPD_NAMES)
     lab_processes.stop_process(record, names, f"{label(record)} started by the lab", say)
     if record.get("kind") == "smbd":
         stop_smbd_helpers(record, say)
@@ -525,14 +668,19 @@ def signal_pid(pid, number):
 
 
 def status_line(record):
-    names = SMBD_NAMES if record.get("kind") == "smbd" else LIGHTTPD_NAMES
+    names = PROCESS_NAMES.get(record.get("kind"), LIGHTTPD_NAMES)
     alive = lab_processes.is_ours(record, names)
     text = (f"{label(record)} in {record['ns']} on {ports_text(record)}: PID {record['pid']} "
             f"{'running' if alive else 'not running'}")
+    if record.get("kind") == "nmbd":
+        text += f"; name {record.get('netbios_name')}" + ("" if record.get("wait_for_name") else
+                                                          " (not on the workstation's links)")
     if record.get("kind") == "smbd":
         text += "; shares " + ", ".join(
             f"{s['volume']} ({'user ' + s['user'] if s['user'] else 'guest'}"
             f"{'; add-on folders' if s.get('addon_folders') else ''}"
             f"{'; read only' if s.get('read_only') else ''}"
             f"{'; ' + str(s['size_kib']) + ' KiB' if s.get('size_kib') else ''})" for s in record.get("shares", []))
+        if record.get("protocol") == "NT1":
+            text += "; SMB1 (NT1) only"
     return text, alive

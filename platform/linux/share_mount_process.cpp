@@ -275,7 +275,8 @@ void Unmount(const ShareMount& mount) {
             ::umount2(mount.folder.c_str(), MNT_DETACH);
         }
     }
-    ::rmdir(mount.folder.c_str());  // only an empty folder that nothing is mounted on goes
+    // Only an empty folder that nothing is mounted on goes; its parent with the last one.
+    if (::rmdir(mount.folder.c_str()) == 0) ::rmdir(std::filesystem::path(mount.folder).parent_path().c_str());
 }
 
 }  // namespace ofu::platform::linux_drives

@@ -13,8 +13,11 @@ CommandLine Parse(std::vector<const char*> args) {
 }
 
 TEST(CommandLine, OptionsAndTheirErrors) {
-    const auto full = Parse({"--config", "a.json", "--journal=j.jsonl", "--link", "dev2", "--ready-file", "r"});
+    const auto full = Parse({"--config", "a.json", "--journal=j.jsonl", "--link", "dev2", "--ready-file", "r",
+                             "--move-addresses"});
     EXPECT_EQ(full.error, "");
+    EXPECT_TRUE(full.moveAddresses);
+    EXPECT_FALSE(Parse({"--config", "a.json"}).moveAddresses);
     EXPECT_EQ(full.configPath, "a.json");
     EXPECT_EQ(full.journalPath, "j.jsonl");
     EXPECT_EQ(full.link, "dev2");

@@ -18,6 +18,7 @@ TEST(ConfigLoader, ReadsEveryField) {
         "volumes": ["HDD_a", "USB1"], "workgroup": "LAB", "codepage": "437", "ideok": "0", "share_name": "HDD_1",
         "bt_firmware": "2", "domain": "nas1.lab", "ssl": "1", "admin_password": "pw", "dhcp_address": "10.77.1.60",
         "answer_to": "unicast", "link": "both", "smb": false, "web": false, "addon_folders": false,
+        "smb_protocol": "NT1", "smb_ports": [139, 445],
         "ideok_sequence": [null, null, "3"], "codepage_sequence": ["852"], "bt_firmware_sequence": [null, "0", "1"],
         "share_name_sequence": [null], "restart_silence_ms": 5000,
         "shares": {"USB1": {"user": "hdduser", "password": "secret 1"}},
@@ -49,6 +50,8 @@ TEST(ConfigLoader, ReadsEveryField) {
     EXPECT_FALSE(c.webServer);
     EXPECT_EQ(c.shares, (std::map<std::string, ShareAccount>{{"USB1", {"hdduser", "secret 1"}}}));
     EXPECT_FALSE(c.addOnFolders);
+    EXPECT_EQ(c.smbProtocol, "NT1");
+    EXPECT_EQ(c.smbPorts, (std::vector<int>{139, 445}));
     EXPECT_EQ(c.ideOkSequence, (AnswerSequence{std::nullopt, std::nullopt, "3"}));
     EXPECT_EQ(c.codepageSequence, (AnswerSequence{"852"}));
     EXPECT_EQ(c.btFirmwareSequence, (AnswerSequence{std::nullopt, "0", "1"}));
@@ -64,6 +67,8 @@ TEST(ConfigLoader, ReadsEveryField) {
     EXPECT_TRUE(defaults.devices[0].webServer);
     EXPECT_TRUE(defaults.devices[0].shares.empty());
     EXPECT_TRUE(defaults.devices[0].addOnFolders);
+    EXPECT_EQ(defaults.devices[0].smbProtocol, "modern");
+    EXPECT_EQ(defaults.devices[0].smbPorts, (std::vector<int>{445}));
     EXPECT_TRUE(defaults.devices[0].ideOkSequence.empty());
     EXPECT_EQ(defaults.devices[0].restartSilenceMs, 0);
 }
@@ -115,6 +120,11 @@ TEST(ConfigLoader, RefusesSharesTheLabCouldNotServe) {
         {R"(["USB1"])", R"(field "shares": expected an object)"},
         {R"({"USB1": {"size_kib": 8}})", R"(field "shares.USB1.size_kib": 8 is not within 16 to 1048576)"},
         {R"({"USB1": {"read_only": "yes"}})", R"(field "shares.USB1.read_only": expected true or false)"},
+        {R"({}, "smb_protocol": "SMB1")", R"(field "smb_protocol": "SMB1" is not "modern" or "NT1")"},
+        {R"({}, "smb_ports": [445, 138])", R"(field "smb_ports": 138 is not 445 or 139)"},
+        {R"({}, "smb_ports": [139, 139])", R"(field "smb_ports": 139 twice)"},
+        {R"({}, "smb_ports": [])", R"(field "smb_ports": an empty list)"},
+        {R"({}, "smb_ports": "445")", R"(field "smb_ports": expected a list of port numbers)"},
     };
     for (const auto& [shares, expected] : cases) {
         const std::string prefix = R"(lab.json: device "NAS1": )" + expected;

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Sends one request out of a local address of the workstation namespace and prints the
-answers that come back on that address as JSON lines. Run it inside the lab only
-(scripts/lab exec python3 tests/devsim/lab_probe.py ...): it multicasts to 224.0.0.1.
+answers that come back on that address as JSON lines ("from": the address each came from).
+Run it inside the lab only (scripts/lab exec python3 tests/devsim/lab_probe.py ...): it
+multicasts to 224.0.0.1.
 
   lab_probe.py --local 10.77.1.1 search
   lab_probe.py --local 10.77.1.1 query SUBCODE KEYHEX
@@ -138,13 +139,13 @@ def main():
     while (left := deadline - time.monotonic()) > 0:
         readable, _, _ = select.select(sockets, [], [], left)
         for sock in readable:
-            data, ancillary, _, _ = sock.recvmsg(65536, socket.CMSG_SPACE(12))
+            data, ancillary, _, sender_address = sock.recvmsg(65536, socket.CMSG_SPACE(12))
             arrived = None
             for level, kind, value in ancillary:
                 if level == socket.IPPROTO_IP and kind == IP_PKTINFO:
                     arrived = struct.unpack_from("i", value)[0]
             if arrived == ifindex and data:
-                print(json.dumps(describe(data, client_id)), flush=True)
+                print(json.dumps({**describe(data, client_id), "from": sender_address[0]}), flush=True)
 
 
 if __name__ == "__main__":

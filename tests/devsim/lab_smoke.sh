@@ -1,9 +1,11 @@
 #!/bin/bash
 # Lab smoke test: builds the lab with a tiny config, checks from the workstation namespace
-# that the simulated devices answer on both links and that the devices' smbd and web servers
-# serve what the config says, changes one device's address, takes the lab down and checks
-# that no namespace, process or hosts file is left. The add-on folders of both families must be
-# on the share_name shares and writable by a guest, and absent with "addon_folders": false.
+# that the simulated devices answer on both links, that the devices' smbd and web servers
+# serve what the config says (an SMB1-only one on port 139 alone too), and that their names
+# are known to NetBIOS alone, changes one device's address (which then moves in its
+# namespace), takes the lab down and checks that no namespace, process or hosts file is left.
+# The add-on folders of both families must be on the share_name shares and writable by a
+# guest, and absent with "addon_folders": false.
 # Usage: lab_smoke.sh OFU_DEVSIM_BINARY REPO_ROOT. Exit 77 (skipped) when not root.
 set -u
 
@@ -16,9 +18,10 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 
-# Namespaces of its own (prefix "ofus"), so a lab that is up or another lab test running
-# at the same time (the default "ofu", the end-to-end tests' "ofut") is not touched.
-export OFU_LAB_NS_PREFIX=ofus
+# Namespaces of its own (prefix "ofus" unless OFU_LAB_NS_PREFIX names another), so a lab that
+# is up or another lab test running at the same time (the default "ofu", the end-to-end
+# tests' "ofut") is not touched.
+export OFU_LAB_NS_PREFIX=${OFU_LAB_NS_PREFIX:-ofus}
 export OFU_DEVSIM="$DEVSIM"
 export OFU_LAB_DIR
 OFU_LAB_DIR=$(mktemp -d /tmp/ofu-lab-smoke.XXXXXX)
@@ -48,8 +51,8 @@ cat >"$CONFIG" <<'EOF'
   {"name": "SMOKE3", "ip": "10.77.1.23", "device_id": "02:00:00:00:00:23", "volumes": ["bad name"],
    "link": "dev1", "web": false},
   {"name": "SMOKE4", "ip": "10.77.2.24", "device_id": "02:00:00:00:00:24", "volumes": ["HDD_1"],
-   "share_name": "hdd_1", "link": "dev2", "web": false},
-  {"name": "SMOKE5", "ip": "10.77.1.25", "device_id": "02:00:00:00:00:25", "volumes": ["HDD_a"],
+   "share_name": "hdd_1", "link": "dev2", "web": false, "smb_protocol": "NT1", "smb_ports": [139]},
+  {"name": "SMOKE5.LAB", "ip": "10.77.1.25", "device_id": "02:00:00:00:00:25", "volumes": ["HDD_a"],
    "addon_folders": false, "link": "dev1", "web": false}
 ]}
 EOF
@@ -79,11 +82,19 @@ pids=$(python3 -c 'import json,sys; print(" ".join(str(s["pid"]) for s in json.l
 [ -n "$pids" ] || fail "no simulator PIDs recorded"
 servers=$(python3 -c 'import json,sys; print(" ".join(s["kind"] + "-" + s["device"] for s in json.load(open(sys.argv[1]))["servers"]))' \
     "$OFU_LAB_DIR/lab.json")
-[ "$servers" = "smbd-SMOKE1 lighttpd-SMOKE1 lighttpd-SMOKE2 smbd-SMOKE4 smbd-SMOKE5" ] \
+[ "$servers" = "nmbd-SMOKE1 nmbd-SMOKE4 smbd-SMOKE1 lighttpd-SMOKE1 lighttpd-SMOKE2 smbd-SMOKE4 smbd-SMOKE5.LAB" ] \
     || fail "servers recorded: $servers"
 
-# The servers, before SMOKE1 moves away from the address they listen on.
-smb() { "$LAB" exec smbclient "$@" 2>&1; }
+# Names: NetBIOS answers for them; the hosts file and DNS know none.
+"$LAB" exec getent hosts SMOKE1 && fail "the workstation's hosts file or DNS knows SMOKE1"
+out=$("$LAB" exec nmblookup SMOKE4 2>&1)
+grep -q '^10.77.2.24 SMOKE4<00>$' <<<"$out" || fail "NetBIOS name of SMOKE4: $out"
+grep -q "device SMOKE5.LAB: no nmbd: its name is no NetBIOS name" "$OFU_LAB_DIR/lab.log" \
+    || fail "lab log lacks the device name NetBIOS can't have"
+
+# The servers, before SMOKE1 moves away from the address they listen on. The client accepts
+# SMB1 servers as well, as an old device's users have to set up.
+smb() { "$LAB" exec smbclient --option='client min protocol=NT1' "$@" 2>&1; }
 out=$(smb -N -g -L //SMOKE1)
 { grep -q '^Disk|HDD_a|' <<<"$out" && grep -q '^Disk|USB1|' <<<"$out"; } || fail "share list of SMOKE1: $out"
 out=$(smb -N //SMOKE1/HDD_a -c 'ls; get README.txt /dev/stdout')
@@ -95,11 +106,11 @@ grep -q 'volume USB1 of the lab device SMOKE1' <<<"$out" || fail "password share
 out=$(smb //SMOKE1/USB1 -U 'smokeuser%wrong' -c 'ls') && fail "password share took a wrong password: $out"
 grep -q NT_STATUS_LOGON_FAILURE <<<"$out" || fail "wrong password: $out"
 out=$(smb -N //SMOKE1/USB1 -c 'ls') && fail "password share let a guest in: $out"
-"$LAB" exec curl -sS --max-time 5 http://SMOKE1/ | grep -q '<h1>SMOKE1 web configuration</h1>' \
+"$LAB" exec curl -sS --max-time 5 http://10.77.1.21/ | grep -q '<h1>SMOKE1 web configuration</h1>' \
     || fail "web page of SMOKE1"
-"$LAB" exec curl -sSk --max-time 5 https://SMOKE2/ | grep -q '<title>SMOKE2 web configuration</title>' \
+"$LAB" exec curl -sSk --max-time 5 https://10.77.2.22/ | grep -q '<title>SMOKE2 web configuration</title>' \
     || fail "https page of SMOKE2"
-"$LAB" exec curl -s --max-time 5 http://SMOKE3/ >/dev/null
+"$LAB" exec curl -s --max-time 5 http://10.77.1.23/ >/dev/null
 [ $? -eq 7 ] || fail "SMOKE3 (\"web\": false) did not refuse port 80"
 grep -q "volume 'bad name' gets no share" "$OFU_LAB_DIR/lab.log" || fail "lab log lacks the unusable volume name"
 out=$("$LAB" status)
@@ -117,7 +128,11 @@ addon_put SMOKE1 HDD_a .codepages
 addon_put SMOKE1 HDD_a Nas_Prog/BT
 addon_put SMOKE4 HDD_1 .systemfile/.codepages
 addon_put SMOKE4 HDD_1 Nas_Prog/BT
-out=$(smb -N //SMOKE5/HDD_a -c 'ls')
+out=$("$LAB" exec smbclient -N //SMOKE4/HDD_1 -c ls 2>&1) && fail "SMOKE4 spoke more than SMB1: $out"
+grep -q NT_STATUS_CONNECTION_DISCONNECTED <<<"$out" || fail "SMB2 client to SMOKE4: $out"
+grep -q '^smbd for SMOKE4 .* on 10.77.2.24:139: .*; SMB1 (NT1) only$' <<<"$("$LAB" status)" \
+    || fail "status does not show SMOKE4 as SMB1 on port 139"
+out=$(smb -N //10.77.1.25/HDD_a -c 'ls')
 grep -q 'README.txt' <<<"$out" || fail "share of SMOKE5: $out"
 grep -Eq '\.codepages|Nas_Prog|\.systemfile' <<<"$out" && fail "addon_folders false still gave folders: $out"
 [ -e "$OFU_LAB_DIR/devices/SMOKE1/shares/vol-USB1/.codepages" ] && fail "add-on folders on a share not named"
@@ -138,14 +153,17 @@ answers=$(probe 10.77.1.1 set 1 "$key" 10.77.1.77 255.255.255.0 10.77.1.1)
 [ "$(field address 10.77.1.77 <<<"$answers")" = "10.77.1.77" ] || fail "static address answer: $answers"
 answers=$(probe 10.77.1.1 search)
 [ "$(field address SMOKE1 <<<"$answers")" = "10.77.1.77" ] || fail "search after the change: $answers"
+[ "$(field from SMOKE1 <<<"$answers")" = "10.77.1.77" ] || fail "answer not sent from the new address: $answers"
+held=$(ip -n "$OFU_LAB_NS_PREFIX-dev1" -br -4 addr show dev dv1)
+{ grep -q ' 10.77.1.77/32' <<<"$held" && ! grep -q ' 10.77.1.21/32' <<<"$held"; } \
+    || fail "the address did not move in the device namespace: $held"
 grep -q '"device":"SMOKE1".*"op":5.*"payload":"10.77.1.77".*"status":"answered".*"sub":1' \
     "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "journal lacks the set request"
 
-"$LAB" exec getent hosts SMOKE2 | grep -q '^10.77.2.22 ' || fail "device name not resolved in the workstation namespace"
 "$LAB" exec false && fail "exec did not pass the exit status through"
 
 "$LAB" down || fail "lab down"
-for ns in ofus-ws ofus-dev1 ofus-dev2; do
+for ns in "$OFU_LAB_NS_PREFIX"-ws "$OFU_LAB_NS_PREFIX"-dev1 "$OFU_LAB_NS_PREFIX"-dev2; do
     [ -e "/run/netns/$ns" ] && fail "namespace $ns left"
 done
 for pid in $pids; do
@@ -165,7 +183,7 @@ for pid in filter(str.isdigit, os.listdir("/proc")):
     if int(pid) != os.getpid() and any(sys.argv[1] in arg for arg in args):
         print(pid, *args)' "$OFU_LAB_DIR/")
 [ -z "$left" ] || fail "processes of the lab left after down: $left"
-[ -e /etc/netns/ofus-ws ] && fail "hosts file left"
+[ -e "/etc/netns/$OFU_LAB_NS_PREFIX-ws" ] && fail "hosts file left"
 grep -q '"event":"stop"' "$OFU_LAB_DIR/journal-dev1.jsonl" || fail "simulator did not stop cleanly"
 "$LAB" down || fail "a second lab down failed"
 

@@ -57,9 +57,15 @@ TEST_F(LabProtocol, SearchFindsEveryDeviceOnBothInterfacesOnce) {
         ++perAddress[record.ip.str()];
     }
     for (const auto& [address, count] : perAddress) EXPECT_EQ(count, 1) << address;
-    for (const char* name : {"E2E-LONG", "E2E-SHORT", "E2E-MID", "E2E-BOTH", "E2E-STATIC", "E2E-DHCP"})
+    for (const char* name : {"E2E-LONG", "E2E-SHORT", "E2E-MID", "E2E-BOTH", "E2E-STATIC", "E2E-DHCP", "E2E-OLD",
+                             "E2E-OLD139", "E2E-FOREIGN"})
         EXPECT_TRUE(byName.count(name)) << name << " not found";
     EXPECT_FALSE(byName.count("E2E-FILTERED"));  // match bytes 3 and 4
+    // Still on the address of the network it came from, on the link without the default
+    // route: heard all the same (the reverse-path filter is loose).
+    ASSERT_TRUE(byName.count("E2E-FOREIGN"));
+    EXPECT_EQ(byName["E2E-FOREIGN"]->ip.view(), "192.168.7.20");
+    EXPECT_EQ(byName["E2E-FOREIGN"]->interfaceIndex, 1);
 
     ASSERT_TRUE(byName.count("E2E-BOTH"));
     EXPECT_EQ(byName["E2E-BOTH"]->interfaceIndex, 0);  // reachable through both: the lower index
@@ -198,6 +204,27 @@ TEST(LabCli, StaticAddressChangeThenQueryAtTheNewAddress) {
     result = RunOfu({"query", "10.77.1.31", "volumes"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "HDD_a\n");
+
+    // A device that kept the address of another network is read there, given one of this
+    // network, and found again at it, its address moved in its namespace.
+    result = RunOfu({"query", "192.168.7.20", "volumes"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "HDD_a\n");
+    result = RunOfu({"set-static", "192.168.7.20", "10.77.2.72", "--netmask", "255.255.255.0", "--password-stdin"},
+                    "foreign-pw\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "10.77.2.72\n");
+    result = RunOfu({"discover", "--json"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string foundAt;
+    for (const auto& device : Json::parse(result.out))
+        if (device["name"] == "E2E-FOREIGN") foundAt = device["ip"];
+    EXPECT_EQ(foundAt, "10.77.2.72");
+    bool moved = false;
+    for (const auto& line : ReadJournals())
+        moved = moved || (line.value("event", "") == "address_moved" && line.value("device", "") == "E2E-FOREIGN" &&
+                          line.value("to", "") == "10.77.2.72" && !line.contains("error"));
+    EXPECT_TRUE(moved);
 }
 
 TEST(LabCli, DhcpChangeThenQueryAtTheObtainedAddress) {

@@ -6,12 +6,16 @@ namespace ofu::devsim {
 
 const char* const kUsageText =
     "usage: ofu-devsim --config FILE [--journal FILE] [--link dev1|dev2] [--ready-file PATH]\n"
+    "                  [--move-addresses]\n"
     "\n"
     "Serves the simulated storage devices of FILE on UDP port 13579 (group 224.0.0.1).\n"
     "  --config FILE      the devices (JSON, see docs/devsim.md)\n"
     "  --journal FILE     append one JSON line per request and answer to FILE\n"
     "  --link dev1|dev2   serve only the devices on that link or on \"both\"\n"
     "  --ready-file PATH  write PATH once the socket is bound\n"
+    "  --move-addresses   move a device's address on this namespace's interfaces when a\n"
+    "                     static or DHCP change gives it another one (needs CAP_NET_ADMIN;\n"
+    "                     only in a network namespace of its own, such as the lab's)\n"
     "  --help             show this text\n"
     "  --version          show the version\n"
     "Stops on SIGTERM or SIGINT.\n";
@@ -36,6 +40,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
         if (arg == "--version") {
             line.version = true;
+            continue;
+        }
+        if (arg == "--move-addresses") {
+            line.moveAddresses = true;
             continue;
         }
         const Option* match = nullptr;

@@ -41,7 +41,7 @@ const std::set<std::string> kDeviceFields = {
     "match_bytes", "model",  "volumes",    "workgroup",   "codepage", "ideok",        "share_name",
     "bt_firmware", "domain", "ssl",        "admin_password", "dhcp_address", "answer_to", "link",
     "faults",   "shares",    "smb",        "web",         "silent_host", "ideok_sequence", "codepage_sequence",
-    "bt_firmware_sequence", "share_name_sequence", "restart_silence_ms", "addon_folders",
+    "bt_firmware_sequence", "share_name_sequence", "restart_silence_ms", "addon_folders", "smb_protocol", "smb_ports",
 };
 const std::set<std::string> kFaultFields = {
     "delay_ms", "drop_probability", "seed", "duplicates", "foreign_client_answers", "other_type_answers",
@@ -271,6 +271,26 @@ std::string ReadDevice(const json& object, std::size_t index, DeviceConfig& conf
     }
     reader.text("link", config.link);
     reader.flag("smb", config.smbServer);
+    reader.text("smb_protocol", config.smbProtocol);
+    if (const json* ports = reader.find("smb_ports", false)) {
+        if (!ports->is_array()) {
+            reader.fail("smb_ports", "expected a list of port numbers (445, 139)");
+        } else {
+            config.smbPorts.clear();
+            for (const auto& port : *ports) {
+                if (!port.is_number_integer()) {
+                    reader.fail("smb_ports", "expected a list of port numbers (445, 139)");
+                    break;
+                }
+                const auto number = port.get<long long>();
+                config.smbPorts.push_back(number == 445 || number == 139 ? static_cast<int>(number) : -1);
+                if (config.smbPorts.back() < 0) {
+                    reader.fail("smb_ports", std::to_string(number) + " is not 445 or 139");
+                    break;
+                }
+            }
+        }
+    }
     reader.flag("web", config.webServer);
     reader.flag("silent_host", config.silentHost);
     reader.flag("addon_folders", config.addOnFolders);

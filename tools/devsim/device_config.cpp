@@ -179,6 +179,20 @@ std::string ValidateDeviceConfig(const DeviceConfig& config) {
     if (f.answerLimit < -1 || f.answerLimit > 1000000) {
         return Problem(config, "faults.answer_limit", "not within 0 to 1000000");
     }
+    if (config.smbProtocol != "modern" && config.smbProtocol != "NT1") {
+        return Problem(config, "smb_protocol", Quoted(config.smbProtocol) + " is not \"modern\" or \"NT1\"");
+    }
+    if (config.smbPorts.empty()) return Problem(config, "smb_ports", "an empty list");
+    for (std::size_t i = 0; i < config.smbPorts.size(); ++i) {
+        const int port = config.smbPorts[i];
+        if (port != 445 && port != 139) {
+            return Problem(config, "smb_ports", std::to_string(port) + " is not 445 or 139");
+        }
+        if (std::find(config.smbPorts.begin(), config.smbPorts.begin() + static_cast<std::ptrdiff_t>(i), port) !=
+            config.smbPorts.begin() + static_cast<std::ptrdiff_t>(i)) {
+            return Problem(config, "smb_ports", std::to_string(port) + " twice");
+        }
+    }
     return CheckShares(config);
 }
 

@@ -86,6 +86,8 @@ struct DeviceConfig {
     // The lab's real servers for the device; the simulator itself does not use these.
     std::map<std::string, ShareAccount> shares;  // volume -> account; other volumes are guest shares
     bool smbServer = true;                       // the lab runs an smbd (when there are volumes)
+    std::string smbProtocol = "modern";          // "NT1": its smbd speaks SMB1 (NT1) only
+    std::vector<int> smbPorts{445};              // its smbd's ports: 445 and/or 139
     bool webServer = true;                       // the lab runs a web server
     bool addOnFolders = true;                    // the lab gives the share_name share its add-on folders
     // The lab gives the address no host: the device answers the protocol, but connections to

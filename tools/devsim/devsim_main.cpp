@@ -63,7 +63,7 @@ int Serve(const CommandLine& line) {
         return 1;
     }
 
-    DevsimServer server(devices, journal.get());
+    DevsimServer server(devices, journal.get(), line.moveAddresses);
     std::string error;
     if (!server.open(error)) {
         std::fprintf(stderr, "ofu-devsim: %s\n", error.c_str());

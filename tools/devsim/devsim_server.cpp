@@ -1,5 +1,6 @@
 #include "devsim_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,9 +16,22 @@ namespace {
 // Datagrams taken per wake-up before due answers get their turn.
 constexpr int kReceiveBatch = 64;
 
+// 10.0.0.0/8, 172.16.0.0/12, 192.168.0.0/16: the only addresses the simulator gives its
+// namespace, whatever a request asks for.
+bool IsPrivateAddress(const Ipv4Bytes& a) {
+    return a[0] == 10 || (a[0] == 172 && (a[1] & 0xF0) == 16) || (a[0] == 192 && a[1] == 168);
+}
+
+const LocalAddress* FindHostAddress(const std::vector<LocalAddress>& local, const Ipv4Bytes& address) {
+    for (const auto& entry : local)
+        if (entry.address == address && entry.prefixLength == 32 && !entry.loopback) return &entry;
+    return nullptr;
+}
+
 }  // namespace
 
-DevsimServer::DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal) : journal_(journal) {
+DevsimServer::DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal, bool moveAddresses)
+    : journal_(journal), moveAddresses_(moveAddresses) {
     for (const auto& config : devices) devices_.push_back(std::make_unique<SimDevice>(config, journal, &clock_));
 }
 
@@ -75,7 +89,11 @@ void DevsimServer::receiveAll() {
         const RequestOrigin origin{SocketAddressText(datagram->from), InterfaceName(datagram->ifindex)};
         const auto arrived = std::chrono::steady_clock::now();
         for (std::size_t d = 0; d < devices_.size(); ++d) {
-            for (auto& answer : devices_[d]->handle(datagram->bytes, origin)) {
+            const Ipv4Bytes before = devices_[d]->state().address;
+            auto answers = devices_[d]->handle(datagram->bytes, origin);
+            // Before its answer leaves, so that the answer can come from the new address.
+            if (moveAddresses_ && devices_[d]->state().address != before) moveAddress(d, before, datagram->ifindex);
+            for (auto& answer : answers) {
                 ScheduledAnswer scheduled;
                 scheduled.due = arrived + std::chrono::milliseconds(answer.delayMs);
                 scheduled.device = d;
@@ -86,6 +104,34 @@ void DevsimServer::receiveAll() {
             }
         }
     }
+}
+
+void DevsimServer::moveAddress(std::size_t d, const Ipv4Bytes& before, unsigned arrival) {
+    const SimDevice& device = *devices_[d];
+    // A silent host's addresses belong to no host here, before and after.
+    if (device.config().silentHost) return;
+    const Ipv4Bytes after = device.state().address;
+    const auto local = ListLocalAddresses();
+    nlohmann::json details = {{"device", device.config().name}, {"from", FormatDottedAddress(before)},
+                              {"to", FormatDottedAddress(after)}};
+    const LocalAddress* old = FindHostAddress(local, before);
+    const unsigned ifindex = old ? old->ifindex : (arrival ? arrival : FirstOutgoingInterface(local));
+    std::string error;
+    if (!HoldsAddress(local, after)) {
+        if (!IsPrivateAddress(after)) {
+            error = "not a private address: not added";
+        } else if (AddHostAddress(ifindex, after, error)) {
+            details["added_on"] = InterfaceName(ifindex);
+        }
+    }
+    // The old address stays while another device of this simulator still answers for it.
+    const bool shared = std::any_of(devices_.begin(), devices_.end(),
+                                    [&](const auto& other) { return other->state().address == before; });
+    if (old && !shared && error.empty()) {
+        if (RemoveHostAddress(old->ifindex, before, error)) details["removed_from"] = old->interfaceName;
+    }
+    if (!error.empty()) details["error"] = error;
+    note("address_moved", std::move(details));
 }
 
 void DevsimServer::sendDue() {

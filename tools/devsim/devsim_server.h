@@ -16,7 +16,9 @@ namespace ofu::devsim {
 
 class DevsimServer {
 public:
-    DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal);
+    // With `moveAddresses` an applied address change moves the device's address on this
+    // namespace's interfaces (CommandLine::moveAddresses).
+    DevsimServer(const std::vector<DeviceConfig>& devices, Journal* journal, bool moveAddresses = false);
 
     bool open(std::string& error);
 
@@ -32,11 +34,15 @@ private:
     void receiveAll();
     void sendDue();
     void send(const ScheduledAnswer& scheduled);
+    // After device `d` went from address `before` to another one through a request that
+    // arrived on `arrival`: its new address joins the namespace and the old one leaves.
+    void moveAddress(std::size_t d, const Ipv4Bytes& before, unsigned arrival);
     void note(const std::string& event, nlohmann::json details = nlohmann::json::object());
 
     SteadySimClock clock_;  // the devices' time: declared before them, which hold it
     std::vector<std::unique_ptr<SimDevice>> devices_;
     Journal* journal_;
+    bool moveAddresses_;
     UdpEndpoint endpoint_;
     AnswerSchedule schedule_;
 };

@@ -15,6 +15,7 @@ struct LocalAddress {
     std::string interfaceName;
     bool loopback = false;
     bool up = false;
+    int prefixLength = 32;
 };
 
 std::vector<LocalAddress> ListLocalAddresses();
@@ -25,5 +26,10 @@ bool HoldsAddress(const std::vector<LocalAddress>& addresses, const Ipv4Bytes& a
 unsigned FirstOutgoingInterface(const std::vector<LocalAddress>& addresses);
 
 std::string InterfaceName(unsigned ifindex);
+
+// Adds `address`/32 to interface `ifindex` of this namespace, or removes that /32 again
+// (rtnetlink; needs CAP_NET_ADMIN). False with `error` set when the kernel refuses.
+bool AddHostAddress(unsigned ifindex, const Ipv4Bytes& address, std::string& error);
+bool RemoveHostAddress(unsigned ifindex, const Ipv4Bytes& address, std::string& error);
 
 }  // namespace ofu::devsim

@@ -61,7 +61,10 @@ NetStatus PrepareMountFolder(const std::string& folder) {
 }
 
 void RemoveMountFolder(const std::string& folder) {
-    if (IsEmptyFolder(folder)) ::rmdir(folder.c_str());
+    if (!IsEmptyFolder(folder) || ::rmdir(folder.c_str()) != 0) return;
+    // The folder of the mounts goes with the last of them.
+    const std::string parent = std::filesystem::path(folder).parent_path();
+    if (IsEmptyFolder(parent)) ::rmdir(parent.c_str());
 }
 
 std::string EscapedOption(const std::string& option) {

@@ -13,7 +13,8 @@ namespace ofu::share_mount {
 // files, a live mount).
 platform::NetStatus PrepareMountFolder(const std::string& folder);
 
-// Removes the folder when it is empty and nothing is mounted on it.
+// Removes the folder when it is empty and nothing is mounted on it, and the folder that holds
+// it when that is empty then.
 void RemoveMountFolder(const std::string& folder);
 
 // An option for the FUSE library's option parser: "," and "\" escaped with a backslash.

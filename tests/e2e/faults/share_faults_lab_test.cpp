@@ -1,6 +1,7 @@
 // The add-on installation against shares that fail: an smbd stopped in the middle of the
 // 6.9 MB payload write on a slowed link, a share that fills up, a read-only share; and two
 // real ofu processes mapping drive letters at once.
+#include "platform/services.h"
 #include "tests/e2e/faults/fault_lab_support.h"
 #include "tests/e2e/lab_support.h"
 
@@ -124,14 +125,19 @@ TEST(DriveTable, TwoOfuProcessesMappingAndUnmappingAtOnceLoseNoLetter) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (ofu::e2e::RefusedOutsideLab()) return 2;
-    // The drive table and drive C of this run only.
+    // The home, the drive table and drive C of this run only (set before any thread starts).
     char home[] = "/tmp/ofu-faults-home.XXXXXX";
     if (::mkdtemp(home) == nullptr) return 2;
     const std::string base = home;
+    setenv("HOME", base.c_str(), 1);
     setenv("XDG_STATE_HOME", (base + "/state").c_str(), 1);
     setenv("XDG_DATA_HOME", (base + "/data").c_str(), 1);
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
     const int result = RUN_ALL_TESTS();
+    // A letter left mapped would leave its mount in the home: unmapped first, so that removing
+    // the home never reaches into a share.
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        ofu::platform::Drives().CancelConnection(std::string{letter, ':'}, ofu::platform::kConnectUpdateProfile, true);
     std::filesystem::remove_all(base);
     return result;
 }
