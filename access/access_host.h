@@ -17,6 +17,8 @@ public:
 
     // The main window's controls.
     virtual ui::DialogSurface& Window() = 0;
+    // Sets AdminLoginMode to 0: from now on the login dialog asks for share credentials.
+    virtual void UseLoginForShares() = 0;
     // Runs the login dialog modally for share credentials (AdminLoginMode 0); it leaves what
     // the user typed in LoginUserName and LoginPassword (or nothing after Cancel).
     virtual void RunShareLoginDialog() = 0;

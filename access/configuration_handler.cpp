@@ -34,9 +34,8 @@ void OnConfiguration(AccessHost& host) {
     }
     SelectedDeviceAddress = window.GetCellText(ids::kDeviceList, deviceRow, 1);
 
-    // The worker gets its own copy of the URL and shares nothing else with this thread.
     const ReachabilityCheck check = BeginReachabilityCheck(SelectedDeviceAddress.view());
-    platform::Threading().Start([check] { CheckDeviceReachable(check); });
+    StartReachabilityWorker(check);
     if (!WaitDeviceReachable(host, check)) return;
 
     const bool https = UsesHttps(DeviceSslSetting.view());

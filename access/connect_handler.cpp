@@ -22,6 +22,7 @@ void OnConnect(AccessHost& host) {
 
     LoginUserName.clear();
     LoginPassword.clear();
+    host.UseLoginForShares();
 
     std::string version;
     GetWindowsVersionName(version);

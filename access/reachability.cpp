@@ -32,10 +32,24 @@ ReachabilityCheck BeginReachabilityCheck(std::string_view deviceAddress) {
     return check;
 }
 
+namespace {
+
+// Stores the result of `check` while the word still belongs to it, pending.
+void Settle(const ReachabilityCheck& check, std::int32_t result) {
+    std::uint64_t expected = Word(check.number, kReachabilityPending);
+    ReachabilityResult.compare_exchange_strong(expected, Word(check.number, result));
+}
+
+}  // namespace
+
 void CheckDeviceReachable(const ReachabilityCheck& check) {
     const bool reachable = platform::Web().CheckConnection(check.url, platform::kFlagIccForceConnection);
-    std::uint64_t expected = Word(check.number, kReachabilityPending);
-    ReachabilityResult.compare_exchange_strong(expected, Word(check.number, reachable ? kReachable : kUnreachable));
+    Settle(check, reachable ? kReachable : kUnreachable);
+}
+
+void StartReachabilityWorker(const ReachabilityCheck& check) {
+    // The worker gets its own copy of the check and shares nothing else with the caller.
+    if (!platform::Threading().Start([check] { CheckDeviceReachable(check); })) Settle(check, kUnreachable);
 }
 
 std::int32_t ReadReachability(const ReachabilityCheck& check) {

@@ -34,6 +34,10 @@ ReachabilityCheck BeginReachabilityCheck(std::string_view deviceAddress);
 // The worker's body: tries the URL and stores 1 or -1 for its check.
 void CheckDeviceReachable(const ReachabilityCheck& check);
 
+// Starts the worker for `check` on a platform thread. When no thread can be started, the
+// check ends at once as unreachable, so the caller's first look reports the device gone.
+void StartReachabilityWorker(const ReachabilityCheck& check);
+
 // The result of `check`: pending (also when the word belongs to another check), 1 or -1.
 std::int32_t ReadReachability(const ReachabilityCheck& check);
 

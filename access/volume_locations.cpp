@@ -2,7 +2,7 @@
 
 #include "access/drive_table.h"
 #include "platform/services.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 #include "protocol/volume_list.h"
 #include "resources/control_ids.h"
 

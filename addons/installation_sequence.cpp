@@ -6,7 +6,7 @@
 #include "addons/payload_catalogue.h"
 #include "addons/write_payload.h"
 #include "platform/services.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 #include "protocol/commands.h"
 #include "protocol/shared_texts.h"
 

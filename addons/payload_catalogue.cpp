@@ -1,6 +1,6 @@
 #include "addons/payload_catalogue.h"
 
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <array>

@@ -16,7 +16,12 @@ RestartDialog::RestartDialog() : ui::Dialog(ui::kRestartDialogId) {}
 
 bool RestartDialog::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    Surface().StartWorker([this](ui::WorkerContext& worker) { RestartProgressWorker(worker); });
+    // Without a worker thread the bar stands still and the dialog closes on its timer alone,
+    // the wait having run its whole length all the same.
+    if (!Surface().StartWorker([this](ui::WorkerContext& worker) { RestartProgressWorker(worker); })) {
+        workerDone_ = true;
+        AddOnState.RestartOutcome = 0;
+    }
     Surface().SetTimer(kRestartTimer, kRestartMillis);
     return true;
 }

@@ -41,6 +41,12 @@ bool HoldsPayload(const std::string& path, std::span<const std::uint8_t> payload
 int WritePayload(std::string typeName, int id, std::string writePath, std::string finalPath) {
     const std::span<const std::uint8_t> payload = platform::OwnResources().Find(typeName, id);
     platform::FileSystem& disk = platform::Disk();
+    // A payload missing from the program cannot arrive: nothing is opened, so an older file at
+    // the destination is not emptied for nothing.
+    if (payload.empty()) {
+        AddOnState.LastCopyFailed = 1;
+        return 0;
+    }
 
     OfferConnection(writePath);
     if (auto file = disk.OpenForWriting(writePath)) {
@@ -53,8 +59,7 @@ int WritePayload(std::string typeName, int id, std::string writePath, std::strin
         disk.Remove(writePath);
         writePath = finalPath;
     }
-    // A payload missing from the program cannot arrive, whatever the destination holds.
-    const bool arrived = !payload.empty() && HoldsPayload(writePath, payload);
+    const bool arrived = HoldsPayload(writePath, payload);
     AddOnState.LastCopyFailed = arrived ? 0 : 1;
     return arrived ? 1 : 0;
 }

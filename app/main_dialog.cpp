@@ -211,6 +211,8 @@ void MainDialog::OnSysCommand(unsigned command) {
     ui::Dialog::OnSysCommand(command);
 }
 
+void MainDialog::UseLoginForShares() { AdminLoginMode = 0; }
+
 void MainDialog::RunShareLoginDialog() {
     AdminLoginMode = 0;
     LoginDialog login;

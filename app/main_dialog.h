@@ -60,6 +60,7 @@ protected:
 private:
     // AccessHost: what the device access handlers use of the window.
     ui::DialogSurface& Window() override { return Surface(); }
+    void UseLoginForShares() override;
     void RunShareLoginDialog() override;
     void SetDeviceChosen(std::int32_t chosen) override { DeviceChosen = chosen; }
     std::int32_t DeviceChosenFlag() const override { return DeviceChosen; }

@@ -1,38 +1,22 @@
 #include "platform/services.h"
 
-#include "platform/linux/drive_connection_store.h"
-#include "platform/linux/embedded_resources.h"
-#include "platform/linux/linux_file_system.h"
-#include "platform/linux/linux_internet.h"
-#include "platform/linux/linux_local_files.h"
-#include "platform/linux/linux_programs.h"
-#include "platform/linux/linux_registry.h"
-#include "platform/linux/linux_system_info.h"
-#include "platform/linux/linux_threads.h"
-#include "platform/linux/utf8_code_pages.h"
+#include "platform/system_services.h"
+#include "platform/worker_threads.h"
 
 #include <memory>
 
 namespace ofu::platform {
 namespace {
 
-// Declared in the order they may depend on each other: the threads go last, so that their
-// destructor waits for the workers before anything the workers use is destroyed.
-struct SystemServices {
-    LinuxThreads threads;
-    linux_drives::DriveConnectionStore drives;
-    LinuxSystemInfo system;
-    Utf8CodePages codes;
-    LinuxInternet internet;
-    LinuxRegistry registry;
-    LinuxPrograms programs;
-    LinuxLocalFiles localFiles;
-    LinuxFileSystem fileSystem{localFiles};
-    EmbeddedResources resources;
+struct OwnedServices {
+    SystemServicesPtr system;
+    // Declared last, so destroyed first: the workers have ended before anything they may use
+    // is destroyed.
+    WorkerThreads threads;
 };
 
-std::unique_ptr<SystemServices>& Owned() {
-    static std::unique_ptr<SystemServices> owned;
+std::unique_ptr<OwnedServices>& Owned() {
+    static std::unique_ptr<OwnedServices> owned;
     return owned;
 }
 
@@ -52,10 +36,12 @@ PlatformServices& Current() {
 void InstallPlatformServices(const PlatformServices& services) { Installed() = services; }
 
 void InitPlatformServices() {
-    Owned() = std::make_unique<SystemServices>();
-    SystemServices& s = *Owned();
-    Installed() = {&s.drives,   &s.system,  &s.codes,      &s.internet,   &s.registry,
-                   &s.programs, &s.threads, &s.localFiles, &s.fileSystem, &s.resources};
+    auto owned = std::make_unique<OwnedServices>();
+    PlatformServices table;
+    owned->system = MakeSystemServices(table);
+    table.threads = &owned->threads;
+    Owned() = std::move(owned);
+    Installed() = table;
 }
 
 void FreePlatformServices() {

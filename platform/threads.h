@@ -11,8 +11,9 @@ class Threads {
 public:
     virtual ~Threads() = default;
     // Runs `body` at once on a new thread of normal priority. The caller keeps no handle; the
-    // platform makes sure the thread has ended before its services are freed.
-    virtual void Start(std::function<void()> body) = 0;
+    // platform makes sure the thread has ended before its services are freed. False when no
+    // thread could be started: the body never runs.
+    virtual bool Start(std::function<void()> body) = 0;
     // Pauses the calling thread (Sleep).
     virtual void Sleep(int milliseconds) = 0;
 };

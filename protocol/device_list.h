@@ -3,7 +3,7 @@
 #pragma once
 
 #include "protocol/bounded_text.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 #include <array>
 #include <cstdint>

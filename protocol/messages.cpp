@@ -123,8 +123,9 @@ std::optional<SearchAnswer> ParseSearchAnswer(std::span<const std::uint8_t> answ
     parsed.gateway = reader.textAt(wire::kAnswerGatewayOffset, decltype(parsed.gateway)::kMaxLength);
     parsed.dhcp = reader.textAt(wire::kAnswerDhcpOffset, 1);
     std::copy_n(answer.begin() + wire::kDeviceKeyOffset, wire::kDeviceKeySize, parsed.key.bytes.begin());
-    if (*type == wire::kAnswerSearchLong)
-        parsed.model = reader.textAt(wire::kModelOffset, decltype(parsed.model)::kMaxLength);
+    // The model has a field of its own: an unterminated one ends there, never in the bytes
+    // that follow it.
+    if (*type == wire::kAnswerSearchLong) parsed.model = reader.textAt(wire::kModelOffset, wire::kModelFieldSize);
 
     // The name length is signed on the wire; a negative one gives an empty name, and the
     // name never runs past the datagram or the 255 characters a record holds.

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/datagram_network.h"
 #include "protocol/bounded_text.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 #include <array>
 #include <cstdint>

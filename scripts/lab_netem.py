@@ -42,6 +42,7 @@ IFF_NO_PI = 0x1000
 SOL_PACKET = 263
 PACKET_QDISC_BYPASS = 20
 ETH_P_IP = 0x0800
+IP_PROTOCOLS = {"tcp": 6, "udp": 17}
 LOGGED_PAYLOAD_BYTES = 32
 
 
@@ -107,6 +108,8 @@ class Relay:
     def schedule(self, frame, now):
         if int.from_bytes(frame[12:14], "big") != ETH_P_IP:
             return self.push(now, frame)
+        if self.options.only and len(frame) > 14 + 9 and frame[14 + 9] != IP_PROTOCOLS[self.options.only]:
+            return self.push(now, frame)  # another protocol than the one impaired passes at once
         options = self.options
         dropped = options.loss > 0 and self.random.random() * 100 < options.loss
         departure = now
@@ -161,6 +164,7 @@ def main(argv):
     parser.add_argument("--rate-kbit", type=float, default=0)
     parser.add_argument("--limit-ms", type=float, default=500)
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--only", choices=sorted(IP_PROTOCOLS), help="impair only this protocol's frames")
     parser.add_argument("--log", required=True)
     parser.add_argument("--ready", required=True)
     options = parser.parse_args(argv)

@@ -95,9 +95,10 @@ public:
     virtual bool AppendSystemMenuItem(unsigned commandId, std::string_view text) = 0;
     virtual void SetWindowIcon(int iconId) = 0;
     virtual void MinimizeWindow() = 0;
-    // Starts a worker thread. Workers are told to stop and are waited for when the dialog's
-    // modal run ends, before DoModal returns.
-    virtual void StartWorker(WorkerBody body) = 0;
+    // Starts a worker thread; false when no thread could be started (the body then never
+    // runs). Workers are told to stop and are waited for when the dialog's modal run ends,
+    // before DoModal returns.
+    virtual bool StartWorker(WorkerBody body) = 0;
 };
 
 }  // namespace ofu::ui

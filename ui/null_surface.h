@@ -55,7 +55,7 @@ public:
     bool AppendSystemMenuItem(unsigned, std::string_view) override { return false; }
     void SetWindowIcon(int) override {}
     void MinimizeWindow() override {}
-    void StartWorker(WorkerBody) override {}
+    bool StartWorker(WorkerBody) override { return false; }
 };
 
 }  // namespace ofu::ui

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace ofu::ui {
 
@@ -22,5 +24,11 @@ public:
 };
 
 using WorkerBody = std::function<void(WorkerContext&)>;
+
+// Starts `run` on a new thread kept in `threads`; false when the system gave no thread. The
+// dialogs' worker pools start their threads through it, and tests replace it with one that
+// fails.
+using ThreadStarter = std::function<bool(std::vector<std::thread>& threads, std::function<void()> run)>;
+bool StartThread(std::vector<std::thread>& threads, std::function<void()> run);
 
 }  // namespace ofu::ui

@@ -1,6 +1,6 @@
 #include "platform/linux/embedded_resources.h"
 
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 #include <algorithm>
 #include <atomic>

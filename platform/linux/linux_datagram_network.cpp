@@ -10,7 +10,7 @@
 #include "platform/clock.h"
 #include "platform/datagram_network.h"
 #include "platform/linux/interface_addresses.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

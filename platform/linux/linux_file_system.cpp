@@ -1,5 +1,6 @@
 #include "platform/linux/linux_file_system.h"
 
+#include "base/ascii_case.h"
 #include "platform/linux/local_file.h"
 #include "platform/linux/offered_credentials.h"
 #include "platform/linux/remote_name.h"
@@ -51,13 +52,6 @@ Place Locate(LocalFiles& driveC, std::string_view text) {
     return place;
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 // Whether two file places are one file, so that a copy would empty its own source. Shares
 // compare names as Windows does, without regard to case.
 bool SameFile(const Place& a, const Place& b) {
@@ -65,7 +59,7 @@ bool SameFile(const Place& a, const Place& b) {
     if (a.driveC()) return linux_files::SameLocalFile(a.hostPath, b.hostPath);
     return linux_drives::SameShare(linux_files::UncName(a.path), linux_files::UncName(b.path)) &&
            std::equal(a.path.parts.begin(), a.path.parts.end(), b.path.parts.begin(), b.path.parts.end(),
-                      EqualIgnoringAsciiCase);
+                      EqualsIgnoringAsciiCase);
 }
 
 std::optional<FileInfo> InfoAt(const Place& place) {

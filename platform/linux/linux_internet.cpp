@@ -1,7 +1,7 @@
 #include "platform/linux/linux_internet.h"
 
 #include "platform/linux/tcp_probe.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,7 +10,6 @@
 namespace ofu::platform {
 namespace {
 
-constexpr int kProbeLimitMillis = 1500;
 
 struct WebServer {
     std::string host;
@@ -73,7 +72,7 @@ bool LinuxInternet::CheckConnection(std::string_view url, unsigned) {
     // FLAG_ICC_FORCE_CONNECTION changes nothing.
     const std::optional<WebServer> server = ParseWebUrl(url);
     if (!server) return false;
-    return linux_net::ProbeTcp(server->host, server->port, kProbeLimitMillis) == linux_net::ProbeResult::Connected;
+    return linux_net::ProbeTcp(server->host, server->port, kCheckConnectionLimitMillis) == linux_net::ProbeResult::Connected;
 }
 
 }  // namespace ofu::platform

@@ -3,7 +3,7 @@
 #include "platform/linux/desktop_open.h"
 #include "platform/linux/process_start.h"
 #include "platform/linux/windows_command_line.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 #include <vector>
 

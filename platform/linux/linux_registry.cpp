@@ -2,7 +2,7 @@
 
 #include "platform/linux/default_handler.h"
 #include "platform/linux/windows_command_line.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace ofu::platform {
 namespace {

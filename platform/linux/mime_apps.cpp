@@ -1,7 +1,7 @@
 #include "platform/linux/mime_apps.h"
 
 #include "platform/linux/key_file.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace ofu::platform::desktop {
 namespace {

@@ -1,5 +1,7 @@
 #include "platform/linux/remote_name.h"
 
+#include "base/ascii_case.h"
+
 #include <algorithm>
 
 namespace ofu::platform::linux_drives {
@@ -14,13 +16,6 @@ char UpperLetter(char c) {
 bool IsControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7f;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
 }
 
 // RFC 3986 unreserved characters stay, every other byte becomes %XX.
@@ -80,7 +75,7 @@ std::optional<RemoteName> ParseRemoteName(std::string_view text) {
 }
 
 bool SameShare(const RemoteName& a, const RemoteName& b) {
-    return EqualIgnoringAsciiCase(a.server, b.server) && EqualIgnoringAsciiCase(a.share, b.share);
+    return EqualsIgnoringAsciiCase(a.server, b.server) && EqualsIgnoringAsciiCase(a.share, b.share);
 }
 
 std::string SmbUrl(const RemoteName& name, bool withFolders) {

@@ -1,6 +1,6 @@
 // InternetCheckConnectionA connects as long as the system lets a connection attempt run (some
 // twenty seconds to a host that never answers), while the caller is promised an answer within
-// about 1.5 s and the platform joins its worker threads at the end of the program. So the call
+// kCheckConnectionLimitMillis and the platform joins its worker threads at the end of the program. So the call
 // runs on a thread of its own; when it has not answered in time the host counts as unreachable
 // and the call is left to finish by itself, touching nothing but its own copy of the answer.
 #include "platform/windows/wininet_internet.h"
@@ -17,7 +17,7 @@
 namespace ofu::platform {
 namespace {
 
-constexpr auto kAnswerLimit = std::chrono::milliseconds(1500);
+constexpr auto kAnswerLimit = std::chrono::milliseconds(kCheckConnectionLimitMillis);
 
 struct Answer {
     std::mutex mutex;

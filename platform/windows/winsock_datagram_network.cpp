@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/datagram_network.h"
 #include "platform/windows/windows_api.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 #include <algorithm>
 #include <array>

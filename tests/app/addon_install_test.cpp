@@ -34,7 +34,11 @@ TEST_F(WritingPayloads, ADirectWriteArrivesOnlyWhenTheDestinationHoldsThePayload
     platform.disk.failingWrites.insert(other);
     EXPECT_EQ(WritePayload("Codepage", 153, other, ""), 0);
     EXPECT_EQ(WritePayload("Codepage", 151, "\\\\10.77.1.13\\HDD_a\\nowhere\\codepage.950", ""), 0);
-    EXPECT_EQ(WritePayload("Codepage", 9999, std::string(kCodepages1) + "x", ""), 0);
+    // A payload the program lacks leaves the destination's file as it was.
+    const std::string kept = std::string(kCodepages1) + "x";
+    platform.disk.files[FakeFileSystem::Key(kept)] = {7, 7};
+    EXPECT_EQ(WritePayload("Codepage", 9999, kept, ""), 0);
+    EXPECT_EQ(platform.disk.files[FakeFileSystem::Key(kept)], (std::vector<std::uint8_t>{7, 7}));
     ASSERT_EQ(WritePayload("codepage", 0x10000 + 151, std::string(kCodepages1) + "again", ""), 1);  // low 16 bits
 
     // Each write first offers the share as a guest, up to six times when refused.
@@ -188,6 +192,17 @@ TEST(RestartProgress, FillsTheBarIn99StepsAndClosesAfter90SecondsWithTheOutcomeS
     EXPECT_EQ(startedAt, 2);  // range 1 to 100, the first step taken at once
     EXPECT_EQ(barAt89s, 100);
     EXPECT_EQ(ui.Log().Count("StepProgress(1023)"), 99u);
+    EXPECT_EQ(AddOnState.RestartOutcome, 0);
+
+    // A system without a thread to spare: the bar stands still and the dialog still closes on
+    // its timer.
+    AddOnState.RestartOutcome = -1;
+    ui.Scheduler().SetWorkerStartsFail(true);
+    RestartDialog stalled;
+    ui.Script().ExpectDialog(ui::kRestartDialogId, [](ui::TestDialog&) {});
+    const std::int64_t stalledStart = ui.Now();
+    stalled.DoModal();
+    EXPECT_EQ(ui.Now() - stalledStart, 90'000);
     EXPECT_EQ(AddOnState.RestartOutcome, 0);
     EXPECT_TRUE(ui.Failures().empty()) << ui.FailureText();
     ui::FreeBackend();

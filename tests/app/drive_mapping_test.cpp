@@ -1,6 +1,7 @@
 // Connect and Disconnect on the test backend: which credentials each path tries, when the user
 // is asked, and how the drive views are refreshed.
 #include "access/drive_in_use_dialog.h"
+#include "app/login_dialog.h"
 #include "protocol/shared_texts.h"
 #include "resources/resource_ids.h"
 #include "tests/app/app_fixture.h"
@@ -163,8 +164,13 @@ TEST_F(DriveMapping, AConnectedLetterIsReusedOnlyAfterOk) {
 TEST_F(DriveMapping, NothingSelectedWarnsAndNoLetterStopsSilently) {
     auto window = ui->Open(main);
     ClickDevice(window, "DOM");
+    AdminLoginMode = 1;  // left by an administrator login
+    LoginUserName = "admin";
     ui->Script().ExpectMessage("Please select a device in the above section.", "Warning", MessageIcon::Warning);
     window.Click(ids::kConnectButton);  // no volume row
+    // Even a press that stops at once leaves the login for share credentials.
+    EXPECT_EQ(AdminLoginMode, 0);
+    EXPECT_TRUE(LoginUserName.empty());
 
     // A selected volume scrolled above the visible rows is not found either.
     window.ClickRow(ids::kVolumeList, 0);

@@ -88,6 +88,17 @@ TEST_F(WebConfiguration, AnUnreachableDeviceIsReportedAndTheNetworkSearchedAgain
     EXPECT_GT(Searches(), searchesBefore);
     EXPECT_EQ(main.DeviceChosen, 0);
     EXPECT_EQ(window.Surface().RowCount(ids::kVolumeList), 0);
+
+    // No thread to run the check on: the same message, at the first look, and no crash.
+    platform.internet.reachable = true;
+    platform.threads.failStarts = true;
+    platform.threads.sleeps.clear();
+    ClickDevice(window, "NAS1");
+    ui->Script().ExpectMessage("Device is no longer available.", "Warning", MessageIcon::Warning);
+    window.Click(ids::kConfigurationButton);
+    ExpectNoFailures();
+    EXPECT_TRUE(platform.threads.sleeps.empty());
+    EXPECT_TRUE(platform.programs.started.empty());
 }
 
 TEST_F(WebConfiguration, ASilentCheckGivesUpAfterTwoSecondsAndItsLateAnswerDecidesNoLaterPress) {

@@ -60,6 +60,16 @@ TEST_F(LabGui, ListsTheDevicesAndAClickShowsTheVolumes) {
     EXPECT_EQ(surface.GetComboItemText(ids::kDhcpBox, surface.GetCurSel(ids::kDhcpBox)), "Disable");
     EXPECT_EQ(DeviceSslSetting.view(), "1");
     EXPECT_TRUE(messages.empty());
+
+    // A double-click is one click for the list: the device is asked for its volumes once.
+    ASSERT_TRUE(DoubleClickRow(open.Window(), ids::kDeviceList, "E2E-SHORT"));
+    int volumeQueries = 0;
+    for (const auto& line : ReadJournals())
+        volumeQueries += line.value("dir", "") == "in" && line.value("device", "") == "E2E-SHORT" &&
+                         line.value("op", 0) == 3 && line.value("sub", 0) == 3 &&
+                         line.value("status", "") == "answered";
+    EXPECT_EQ(volumeQueries, 1);
+    EXPECT_EQ(Column(surface, ids::kVolumeList, 0), (std::vector<std::string>{"HDD_1"}));
 }
 
 TEST_F(LabGui, ApplyOfAStaticAddressReachesTheDeviceAndTheListIsSearchedAgain) {

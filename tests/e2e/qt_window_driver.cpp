@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <optional>
+
 namespace ofu::e2e {
 
 QWidget* WidgetOf(ui::QtDialogWindow& window, int id) {
@@ -23,21 +25,42 @@ bool ClickButton(ui::QtDialogWindow& window, int id) {
     return true;
 }
 
+namespace {
+
+// Where the row whose first column reads `text` is (empty space below the rows for an empty
+// text); empty when there is no such row.
+std::optional<QPoint> RowPoint(QTreeWidget& list, const std::string& text) {
+    if (text.empty()) return QPoint(5, list.viewport()->height() - 3);
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list.topLevelItem(row);
+        if (item->text(0).toStdString() != text) continue;
+        list.scrollToItem(item);
+        return list.visualItemRect(item).center();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool ClickRow(ui::QtDialogWindow& window, int listId, const std::string& text) {
     auto* list = static_cast<QTreeWidget*>(WidgetOf(window, listId));
-    if (list == nullptr) return false;
-    if (text.empty()) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
-        return true;
-    }
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        if (item->text(0).toStdString() != text) continue;
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        return true;
-    }
-    return false;
+    const std::optional<QPoint> point = list != nullptr ? RowPoint(*list, text) : std::nullopt;
+    if (!point) return false;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, *point);
+    return true;
+}
+
+bool DoubleClickRow(ui::QtDialogWindow& window, int listId, const std::string& text) {
+    auto* list = static_cast<QTreeWidget*>(WidgetOf(window, listId));
+    const std::optional<QPoint> point = list != nullptr ? RowPoint(*list, text) : std::nullopt;
+    if (!point) return false;
+    // As a mouse sends it: press, release, the double-click in place of the second press,
+    // release.
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, *point);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, *point);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, *point);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, *point);
+    return true;
 }
 
 void TypeInto(ui::QtDialogWindow& window, int editId, const std::string& text) {

@@ -22,6 +22,8 @@ bool ClickButton(ui::QtDialogWindow& window, int id);
 // Clicks the row whose column 0 reads `text`, or the empty space below the rows for "". False
 // when no row reads `text`.
 bool ClickRow(ui::QtDialogWindow& window, int listId, const std::string& text);
+// Double-clicks that row with the events a mouse sends: press, release, double-click, release.
+bool DoubleClickRow(ui::QtDialogWindow& window, int listId, const std::string& text);
 void TypeInto(ui::QtDialogWindow& window, int editId, const std::string& text);
 
 // Answers modal dialogs in the order they are expected: each answer runs once the dialog

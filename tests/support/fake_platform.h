@@ -166,10 +166,16 @@ public:
     std::deque<std::function<void()>> pending;
     std::vector<int> sleeps;
     bool runAtSleep = true;
+    // A system with no thread to spare: Start refuses and queues nothing.
+    bool failStarts = false;
     // Runs before each Sleep returns, with the number of that sleep (from 1).
     std::function<void(int)> onSleep;
 
-    void Start(std::function<void()> body) override { pending.push_back(std::move(body)); }
+    bool Start(std::function<void()> body) override {
+        if (failStarts) return false;
+        pending.push_back(std::move(body));
+        return true;
+    }
     void Sleep(int milliseconds) override {
         sleeps.push_back(milliseconds);
         if (runAtSleep) RunPending();

@@ -12,6 +12,7 @@
 #include "qt_fixture.h"
 #include "resources/string_table.h"
 #include "ui/dialog_manager.h"
+#include "ui/qt/qt_worker_pool.h"
 
 namespace ofu::ui {
 namespace {
@@ -285,6 +286,11 @@ TEST_F(QtFixture, WorkersAreStoppedAndJoinedWhenTheDialogEnds) {
         EXPECT_GT(restart.steps, 0);
         EXPECT_EQ(restart.steps + restart.refused, 5000);
     }
+    // With no thread to spare the worker is refused and not counted.
+    QtWorkerPool refusing([](std::vector<std::thread>&, std::function<void()>) { return false; });
+    EXPECT_FALSE(refusing.Start([](WorkerContext&) {}));
+    EXPECT_EQ(refusing.Running(), 0);
+    refusing.StopAndJoin();
 }
 
 TEST_F(QtFixture, WorkerStepsTheProgressBarWithWrapAround) {

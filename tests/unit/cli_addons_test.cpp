@@ -98,6 +98,13 @@ TEST_F(CliAddons, InstallBitTorrentNeedsTheAdministrator) {
     EXPECT_EQ(device->state().addOnName, "BT");
     EXPECT_TRUE(platform.disk.PathExists("\\\\10.77.1.10\\HDD_a\\Nas_Prog/BT\\bt"));
     EXPECT_FALSE(platform.disk.PathExists("C:\\bt"));
+
+    // A run abandoned at its first file leaves no staging folder either.
+    platform.disk.folders.clear();
+    EXPECT_EQ(Run({"install-bittorrent", "10.77.1.10", "--password-stdin", "--no-restart-wait"}, "pw\n"),
+              kExitDeviceFailure);
+    EXPECT_NE(err.str().find("Please check hard drives."), std::string::npos);
+    EXPECT_FALSE(platform.disk.PathExists("C:\\bt"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "ui/dialog_manager.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/win32_worker_pool.h"
 #include "win32_fixture.h"
 
 namespace ofu::ui {
@@ -159,6 +160,13 @@ TEST_F(Win32Fixture, WorkersAreReleasedAndJoinedWhenTheDialogEnds) {
         EXPECT_GT(restart.steps, 0);
         EXPECT_EQ(restart.steps + restart.refused, 5000);
     }
+    // With no thread to spare the worker is refused and not counted, so stopping does not wait
+    // for it for ever.
+    Win32WorkerPool refusing([](std::vector<std::thread>&, std::function<void()>) { return false; });
+    refusing.SetTarget(reinterpret_cast<void*>(1));
+    EXPECT_FALSE(refusing.Start([](WorkerContext&) {}));
+    EXPECT_EQ(refusing.Running(), 0);
+    refusing.StopAndJoin();
 }
 
 TEST_F(Win32Fixture, WorkerStepsTheProgressBarWithWrapAround) {

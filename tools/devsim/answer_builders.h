@@ -24,7 +24,7 @@
 
 #include "byte_text.h"
 #include "dotted_address.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 namespace ofu::devsim {
 

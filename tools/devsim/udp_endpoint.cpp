@@ -8,7 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 namespace ofu::devsim {
 namespace {

@@ -7,7 +7,7 @@
 #include "access/selected_device.h"
 #include "access/windows_version.h"
 #include "platform/services.h"
-#include "protocol/ascii_case.h"
+#include "base/ascii_case.h"
 #include "protocol/commands.h"
 #include "protocol/device_list.h"
 #include "protocol/shared_texts.h"
@@ -70,8 +70,8 @@ int RunUnmap(const CliRequest& request, std::ostream& out, std::ostream& err) {
     const platform::NetStatus status =
         platform::Drives().CancelConnection(request.drive, platform::kConnectUpdateProfile, true);
     if (status != platform::NetStatus::Ok) {
-        err << "ofu: Unable to disconnect this drive: " << request.drive << " "
-            << platform::DescribeNetStatus(status) << "\n";
+        err << "Unable to disconnect this drive. " << request.drive << " " << platform::DescribeNetStatus(status)
+            << "\n";
         return kExitDeviceFailure;
     }
     out << "Successfully unmapped drive.\n";
@@ -139,7 +139,7 @@ int RunWeb(const CliRequest& request, std::ostream& out, std::ostream& err) {
     DeviceSslSetting.clear();
     QuerySsl();
     const ReachabilityCheck check = BeginReachabilityCheck(SelectedDeviceAddress.view());
-    platform::Threading().Start([check] { CheckDeviceReachable(check); });
+    StartReachabilityWorker(check);
     if (!AwaitReachability(check, [](int millis) { platform::Threading().Sleep(millis); })) {
         err << "ofu: Device is no longer available. (no web server answers at " << check.url << ")\n";
         return kExitDeviceFailure;

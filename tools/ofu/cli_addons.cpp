@@ -178,7 +178,12 @@ int RunInstallBitTorrent(const CliRequest& request, std::string_view password, s
     AddOnState.InstallMode = 1;
     const bool installed = Install(InstallRun::BitTorrent, out, err);
     AddOnState.InstallMode = 0;
-    if (!installed) return kExitDeviceFailure;
+    if (!installed) {
+        // As the window after an abandoned run: unless an earlier setup was refused (never in a
+        // fresh ofu), the staging folder goes; the run removed the files in it already.
+        if (AddOnState.RestartOutcome == 0) platform::Disk().RemoveDirectory(kLocalBitTorrentFolder);
+        return kExitDeviceFailure;
+    }
     out << "BitTorrent is installed\n";
     if (!request.noRestartWait) WaitForRestart(err);
     AddOnState.BitTorrentInstalled = 0;

@@ -22,57 +22,51 @@
 namespace ofu::ui {
 namespace {
 
-// Sends the list's click notifications: a press on empty space clears the selection, as a
-// report list does, and the release (on a row or not) notifies the dialog.
-class ListClickFilter final : public QObject {
+// A report list that sends its click notifications as the Windows list view does: one click
+// for a press and a release of the left button on the list, sent after the list has updated
+// its selection (a Ctrl+click on the selected row has unselected it by then); the release that
+// ends a double-click sends none, the double-click notification standing for it. A press on
+// empty space clears the selection.
+class ReportList final : public QTreeWidget {
 public:
-    ListClickFilter(QTreeWidget& list, int id, NotifySink notify)
-        : QObject(&list), list_(list), viewport_(list.viewport()), id_(id), notify_(std::move(notify)) {}
+    ReportList(QWidget& dialog, int id, NotifySink notify) : QTreeWidget(&dialog), id_(id), notify_(std::move(notify)) {}
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // Compared with the viewport noted at the start: while the list is being destroyed its
-        // own members must not be called.
-        if (watched != viewport_) return false;
-        const QEvent::Type type = event->type();
-        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-            type != QEvent::MouseButtonDblClick) {
-            return false;
-        }
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        switch (type) {
-            case QEvent::MouseButtonPress:
-                if (!list_.indexAt(mouse->position().toPoint()).isValid()) list_.clearSelection();
-                break;
-            case QEvent::MouseButtonRelease:
-                if (mouse->button() == Qt::LeftButton) {
-                    notify_({id_, Notification::ListClick, RowAt(mouse->position().toPoint())});
-                }
-                break;
-            case QEvent::MouseButtonDblClick:
-                if (mouse->button() == Qt::LeftButton) {
-                    notify_({id_, Notification::ListDoubleClick, RowAt(mouse->position().toPoint())});
-                }
-                break;
-            default:
-                break;
-        }
-        return false;
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!indexAt(event->position().toPoint()).isValid()) clearSelection();
+        if (event->button() == Qt::LeftButton) pressed_ = true;
+        QTreeWidget::mousePressEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseReleaseEvent(event);
+        if (event->button() != Qt::LeftButton) return;
+        const bool click = pressed_ && !endsDoubleClick_;
+        pressed_ = endsDoubleClick_ = false;
+        if (click) notify_({id_, Notification::ListClick, RowAt(event->position().toPoint())});
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTreeWidget::mouseDoubleClickEvent(event);
+        if (event->button() != Qt::LeftButton) return;
+        endsDoubleClick_ = true;
+        notify_({id_, Notification::ListDoubleClick, RowAt(event->position().toPoint())});
     }
 
 private:
     int RowAt(QPoint point) const {
-        const QModelIndex index = list_.indexAt(point);
+        const QModelIndex index = indexAt(point);
         return index.isValid() ? index.row() : -1;
     }
 
-    QTreeWidget& list_;
-    const QObject* viewport_;
     int id_;
     NotifySink notify_;
+    bool pressed_ = false;
+    bool endsDoubleClick_ = false;
 };
 
 QWidget* CreateList(QWidget& dialog, const ControlTemplate& control, const NotifySink& notify) {
-    auto* list = new QTreeWidget(&dialog);
+    auto* list = new ReportList(dialog, control.id, notify);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
@@ -83,7 +77,6 @@ QWidget* CreateList(QWidget& dialog, const ControlTemplate& control, const Notif
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
     list->setHeaderHidden(!control.Has(kReportView));
-    list->viewport()->installEventFilter(new ListClickFilter(*list, control.id, notify));
     KeepSystemColours(*list);
     return list;
 }

@@ -372,6 +372,6 @@ void QtSurface::SetWindowIcon(int iconId) { window_.setWindowIcon(LoadIcon(iconI
 
 void QtSurface::MinimizeWindow() { window_.showMinimized(); }
 
-void QtSurface::StartWorker(WorkerBody body) { window_.Workers().Start(std::move(body)); }
+bool QtSurface::StartWorker(WorkerBody body) { return window_.Workers().Start(std::move(body)); }
 
 }  // namespace ofu::ui

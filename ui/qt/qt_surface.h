@@ -64,7 +64,7 @@ public:
     bool AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
     void SetWindowIcon(int iconId) override;
     void MinimizeWindow() override;
-    void StartWorker(WorkerBody body) override;
+    bool StartWorker(WorkerBody body) override;
 
 private:
     QtControl* Find(int id) const;

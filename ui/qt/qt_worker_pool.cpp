@@ -33,7 +33,8 @@ public:
 
 }  // namespace
 
-QtWorkerPool::QtWorkerPool() : receiver_(std::make_unique<WorkerCallReceiver>()) {}
+QtWorkerPool::QtWorkerPool(ThreadStarter startThread)
+    : startThread_(std::move(startThread)), receiver_(std::make_unique<WorkerCallReceiver>()) {}
 
 QtWorkerPool::~QtWorkerPool() { StopAndJoin(); }
 
@@ -84,14 +85,16 @@ private:
     QtWorkerPool& pool_;
 };
 
-void QtWorkerPool::Start(WorkerBody body) {
-    if (stop_) return;
-    ++running_;
-    threads_.emplace_back([this, work = std::move(body)] {
+bool QtWorkerPool::Start(WorkerBody body) {
+    if (stop_) return false;
+    ++running_;  // before the thread exists, so that it can never be counted after its end
+    const bool started = startThread_(threads_, [this, work = std::move(body)] {
         Context context(*this);
         if (work) work(context);
         --running_;
     });
+    if (!started) --running_;
+    return started;
 }
 
 void QtWorkerPool::StopAndJoin() {

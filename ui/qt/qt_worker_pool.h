@@ -21,18 +21,20 @@ namespace ofu::ui {
 class QtWorkerPool {
 public:
     // Made on the user-interface thread, which runs the workers' calls.
-    QtWorkerPool();
+    explicit QtWorkerPool(ThreadStarter startThread = StartThread);
     ~QtWorkerPool();
     QtWorkerPool(const QtWorkerPool&) = delete;
     QtWorkerPool& operator=(const QtWorkerPool&) = delete;
 
-    void Start(WorkerBody body);
+    // False when no thread could be started: the worker is not counted and never runs.
+    bool Start(WorkerBody body);
     void StopAndJoin();
     int Running() const { return running_.load(); }
 
 private:
     class Context;
 
+    ThreadStarter startThread_;
     std::unique_ptr<QObject> receiver_;  // takes the workers' calls on the user-interface thread
     std::vector<std::thread> threads_;
     std::atomic<bool> stop_{false};

@@ -105,8 +105,9 @@ bool TestScheduler::HasTimer(const TestSession* session, int timerId) const {
     });
 }
 
-void TestScheduler::StartWorker(TestSession* session, WorkerBody body) {
+bool TestScheduler::StartWorker(TestSession* session, WorkerBody body) {
     std::lock_guard lock(mutex_);
+    if (failStarts_) return false;
     Worker& worker = workers_.emplace_back();
     worker.session = session;
     worker.thread = std::thread([this, &worker, work = std::move(body)] {
@@ -116,6 +117,7 @@ void TestScheduler::StartWorker(TestSession* session, WorkerBody body) {
         worker.state = WorkerState::Done;
         changed_.notify_all();
     });
+    return true;
 }
 
 void TestScheduler::StopWorkers(TestSession* session) {

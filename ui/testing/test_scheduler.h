@@ -38,7 +38,10 @@ public:
     void RemoveTimers(TestSession* session);
     bool HasTimer(const TestSession* session, int timerId) const;
 
-    void StartWorker(TestSession* session, WorkerBody body);
+    // False, and nothing started, while failing starts are set (as a system without threads
+    // to spare).
+    bool StartWorker(TestSession* session, WorkerBody body);
+    void SetWorkerStartsFail(bool fail) { failStarts_ = fail; }
     // Tells the session's workers to stop, drops their pending calls and waits for them.
     void StopWorkers(TestSession* session);
     int LiveWorkers(const TestSession* session) const;
@@ -82,6 +85,7 @@ private:
     FailureHandler onFailure_;
 
     mutable std::mutex mutex_;
+    bool failStarts_ = false;
     std::condition_variable changed_;
     std::int64_t now_ = 0;
     std::list<Worker> workers_;

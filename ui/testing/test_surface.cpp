@@ -448,9 +448,9 @@ void TestSurface::MinimizeWindow() {
     session_.minimized = true;
 }
 
-void TestSurface::StartWorker(WorkerBody body) {
+bool TestSurface::StartWorker(WorkerBody body) {
     Log("StartWorker()");
-    backend_.Scheduler().StartWorker(&session_, std::move(body));
+    return backend_.Scheduler().StartWorker(&session_, std::move(body));
 }
 
 }  // namespace ofu::ui

@@ -76,7 +76,7 @@ public:
     bool AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
     void SetWindowIcon(int iconId) override;
     void MinimizeWindow() override;
-    void StartWorker(WorkerBody body) override;
+    bool StartWorker(WorkerBody body) override;
 
 private:
     // The model of `id` if it exists and is of `kind`; otherwise records a failure.

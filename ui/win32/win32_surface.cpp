@@ -504,6 +504,6 @@ void Win32Surface::MinimizeWindow() {
     if (window_.Handle() != nullptr) ShowWindow(window_.Handle(), SW_MINIMIZE);
 }
 
-void Win32Surface::StartWorker(WorkerBody body) { window_.Workers().Start(std::move(body)); }
+bool Win32Surface::StartWorker(WorkerBody body) { return window_.Workers().Start(std::move(body)); }
 
 }  // namespace ofu::ui

@@ -66,7 +66,7 @@ public:
     bool AppendSystemMenuItem(unsigned commandId, std::string_view text) override;
     void SetWindowIcon(int iconId) override;
     void MinimizeWindow() override;
-    void StartWorker(WorkerBody body) override;
+    bool StartWorker(WorkerBody body) override;
 
     // Adds an item to a drop-down list, in sorted place when the list sorts (the window adds
     // the template's items this way too).

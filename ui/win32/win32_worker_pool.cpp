@@ -43,14 +43,16 @@ void Win32WorkerPool::SetTarget(void* window) {
     uiThread_ = GetCurrentThreadId();
 }
 
-void Win32WorkerPool::Start(WorkerBody body) {
-    if (stop_ || target_ == nullptr) return;
-    ++running_;
-    threads_.emplace_back([this, work = std::move(body)] {
+bool Win32WorkerPool::Start(WorkerBody body) {
+    if (stop_ || target_ == nullptr) return false;
+    ++running_;  // before the thread exists, so that it can never be counted after its end
+    const bool started = startThread_(threads_, [this, work = std::move(body)] {
         Context context(*this);
         if (work) work(context);
         --running_;
     });
+    if (!started) --running_;
+    return started;
 }
 
 void Win32WorkerPool::RequestStop() {

@@ -27,7 +27,7 @@ struct WorkerCall {
 
 class Win32WorkerPool {
 public:
-    Win32WorkerPool() = default;
+    explicit Win32WorkerPool(ThreadStarter startThread = StartThread) : startThread_(std::move(startThread)) {}
     ~Win32WorkerPool() { StopAndJoin(); }
     Win32WorkerPool(const Win32WorkerPool&) = delete;
     Win32WorkerPool& operator=(const Win32WorkerPool&) = delete;
@@ -36,7 +36,9 @@ public:
     // the thread that owns it.
     void SetTarget(void* window);
 
-    void Start(WorkerBody body);
+    // False when no thread could be started: the worker is not counted (so stopping never
+    // waits for it) and never runs.
+    bool Start(WorkerBody body);
     // The dialog has ended: calls are refused and sleeps end from now on.
     void RequestStop();
     // On the user-interface thread: RequestStop, then wait for every worker while answering
@@ -51,6 +53,7 @@ public:
 private:
     class Context;
 
+    ThreadStarter startThread_;
     void* target_ = nullptr;
     unsigned long uiThread_ = 0;
     std::vector<std::thread> threads_;

@@ -180,6 +180,15 @@ TEST_F(NetworkFaults, WithDelayAndJitterEveryCommandSucceedsWithinItsBound) {
     EXPECT_EQ(Timed("ofu set, 200 ms delay", ofuBound + kSet, set), 0);
 }
 
+// The web configuration launch looks for the last time two seconds after it began: a web
+// server whose connection takes 1.6 s (800 ms each way, the device protocol not delayed)
+// still counts as there.
+TEST_F(NetworkFaults, AWebServerAnsweringInOnePointSixSecondsStillOpens) {
+    ASSERT_EQ(Lab({"netem", "dev1", "both", "delay", "800", "only", "tcp"}), 0);
+    const auto web = [&] { return RunOfu({"web", "10.77.1.10", "--print"}).status; };
+    EXPECT_EQ(Timed("ofu web, a web server answering in 1.6 s", SearchBound() + kOfuExtra + kQuery21 + 2.0, web), 0);
+}
+
 TEST_F(NetworkFaults, WithDelayJitterAndLossNoCommandRunsPastItsBound) {
     for (const char* link : {"dev1", "dev2"})
         ASSERT_EQ(Lab({"netem", link, "both", "delay", "200", "jitter", "50", "loss", "30", "seed", "3"}), 0);

@@ -3,7 +3,7 @@
 // sends anything where real networks could hear it.
 #include "platform/datagram_network.h"
 #include "platform/windows/windows_api.h"
-#include "protocol/wire_format.h"
+#include "base/wire_format.h"
 
 #include <gtest/gtest.h>
 

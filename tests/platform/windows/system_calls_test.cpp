@@ -62,7 +62,7 @@ TEST(WindowsSystemInfo, ReportsAnNtVersionAndTheUser) {
     EXPECT_FALSE(system.GetUserName().value_or("").empty());
 }
 
-TEST(WindowsThreads, HaveEndedWhenTheServicesAreFreed) {
+TEST(WorkerThreads, HaveEndedWhenTheServicesAreFreed) {
     InitPlatformServices();
     std::atomic<int> ended{0};
     for (int i = 0; i < 3; ++i)

@@ -1,6 +1,7 @@
 // Worker threads that the platform keeps track of: the caller starts one and forgets it; the
 // platform joins those that have finished whenever a new one starts, and all of them when its
-// services are freed, so no thread outlives what it may use.
+// services are freed, so no thread outlives what it may use. The same on every system; only
+// pausing the calling thread is the system's own call (PauseThread, in each system's folder).
 #pragma once
 
 #include "platform/threads.h"
@@ -13,16 +14,18 @@
 
 namespace ofu::platform {
 
-class WindowsThreads final : public Threads {
-public:
-    WindowsThreads() = default;
-    ~WindowsThreads() override;
-    WindowsThreads(const WindowsThreads&) = delete;
-    WindowsThreads& operator=(const WindowsThreads&) = delete;
+// Pauses the calling thread with the system's own call.
+void PauseThread(int milliseconds);
 
-    void Start(std::function<void()> body) override;
-    // The Windows Sleep.
-    void Sleep(int milliseconds) override;
+class WorkerThreads final : public Threads {
+public:
+    WorkerThreads() = default;
+    ~WorkerThreads() override;
+    WorkerThreads(const WorkerThreads&) = delete;
+    WorkerThreads& operator=(const WorkerThreads&) = delete;
+
+    bool Start(std::function<void()> body) override;
+    void Sleep(int milliseconds) override { PauseThread(milliseconds); }
 
     // Waits for every thread started so far.
     void JoinAll();

@@ -1,0 +1,37 @@
+// The Linux implementations of the platform services, made as one.
+#include "platform/linux/drive_connection_store.h"
+#include "platform/linux/embedded_resources.h"
+#include "platform/linux/linux_file_system.h"
+#include "platform/linux/linux_internet.h"
+#include "platform/linux/linux_local_files.h"
+#include "platform/linux/linux_programs.h"
+#include "platform/linux/linux_registry.h"
+#include "platform/linux/linux_system_info.h"
+#include "platform/linux/utf8_code_pages.h"
+#include "platform/system_services.h"
+
+namespace ofu::platform {
+
+struct SystemServices {
+    linux_drives::DriveConnectionStore drives;
+    LinuxSystemInfo system;
+    Utf8CodePages codes;
+    LinuxInternet internet;
+    LinuxRegistry registry;
+    LinuxPrograms programs;
+    LinuxLocalFiles localFiles;
+    LinuxFileSystem fileSystem{localFiles};
+    EmbeddedResources resources;
+};
+
+void SystemServicesDeleter::operator()(SystemServices* services) const { delete services; }
+
+SystemServicesPtr MakeSystemServices(PlatformServices& table) {
+    SystemServicesPtr owned(new SystemServices);
+    SystemServices& s = *owned;
+    table = {&s.drives,   &s.system,  &s.codes,      &s.internet,   &s.registry,
+             &s.programs, nullptr,    &s.localFiles, &s.fileSystem, &s.resources};
+    return owned;
+}
+
+}  // namespace ofu::platform
