@@ -18,4 +18,11 @@ using SystemServicesPtr = std::unique_ptr<SystemServices, SystemServicesDeleter>
 // Makes them and points every field of `table` but `threads` at them.
 SystemServicesPtr MakeSystemServices(PlatformServices& table);
 
+// The table of a system's service set: any struct with these members.
+template <typename Set>
+PlatformServices ServiceTable(Set& s) {
+    return {&s.drives,   &s.system, &s.codes,      &s.internet,   &s.registry,
+            &s.programs, nullptr,   &s.localFiles, &s.fileSystem, &s.resources};
+}
+
 }  // namespace ofu::platform

@@ -562,25 +562,34 @@ def listening(ns):
     return {line.split()[3] for line in result.stdout.splitlines() if len(line.split()) >= 4}
 
 
-def wait_until_listening(started, timeout, describe_failure):
-    """Waits until every server of `started` ([(record, Popen)]) listens on all its ports;
-    raises OSError naming the first one that ended or did not listen within `timeout` s."""
-    deadline = time.monotonic() + timeout
-    pending = [(record, process) for record, process in started if record["kind"] != "nmbd"]
+def wait_for(pending, ready, deadline, describe_failure, before, late, pause):
+    """Waits until `ready` (the pending records -> one bool each) holds for every (record,
+    Popen) of `pending`. Raises OSError naming the first whose process ended `before` it was
+    ready, or that was still not ready by `deadline` (time.monotonic()), saying `late(record)`."""
     while pending:
-        sockets = {ns: listening(ns) for ns in {record["ns"] for record, _ in pending}}
-        for record, process in list(pending):
-            if all(f"{record['address']}:{port}" in sockets[record["ns"]] for port in record["ports"]):
+        for (record, process), done in zip(list(pending), ready([record for record, _ in pending])):
+            if done:
                 pending.remove((record, process))
             elif process.poll() is not None:
-                raise OSError(f"{label(record)} ended with status {process.returncode} before it listened:\n"
+                raise OSError(f"{label(record)} ended with status {process.returncode} before {before}:\n"
                               f"{describe_failure(record['log'])}")
         if pending and time.monotonic() > deadline:
-            record = pending[0][0]
-            raise OSError(f"{label(record)} not listening on {ports_text(record)} after {timeout:g} s "
-                          f"(see {record['log']})")
+            raise OSError(f"{label(pending[0][0])} {late(pending[0][0])} (see {pending[0][0]['log']})")
         if pending:
-            time.sleep(0.02)
+            time.sleep(pause)
+
+
+def wait_until_listening(started, timeout, describe_failure):
+    """Waits until every server of `started` ([(record, Popen)]) but nmbd listens on all its
+    TCP ports; raises OSError naming the first one that ended or did not listen within
+    `timeout` s."""
+    def ready(records):
+        sockets = {ns: listening(ns) for ns in {record["ns"] for record in records}}
+        return [all(f"{record['address']}:{port}" in sockets[record["ns"]] for port in record["ports"])
+                for record in records]
+    wait_for([(record, process) for record, process in started if record["kind"] != "nmbd"], ready,
+             time.monotonic() + timeout, describe_failure, "it listened",
+             lambda record: f"not listening on {ports_text(record)} after {timeout:g} s", 0.02)
 
 
 def wait_until_names_answer(started, workstation_ns, deadline, describe_failure):
@@ -589,26 +598,18 @@ def wait_until_names_answer(started, workstation_ns, deadline, describe_failure)
     answers only once it has registered the name, about 3 s after its start). The queries
     of one round run in parallel. Raises OSError naming the first nmbd that ended or whose
     name did not answer by `deadline` (time.monotonic())."""
-    pending = [(record, process) for record, process in started
-               if record["kind"] == "nmbd" and record["wait_for_name"]]
-    while pending:
-        queries = [(record, process, subprocess.Popen(
+    def ready(records):
+        queries = [subprocess.Popen(
             ["ip", "netns", "exec", workstation_ns, "nmblookup", "--configfile=/dev/null", "-B", record["broadcast"],
              record["netbios_name"]], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-            text=True)) for record, process in pending]
-        for record, process, query in queries:
-            answer = query.communicate()[0]
-            if f"\n{record['address']} {record['netbios_name']}<00>" in f"\n{answer}":
-                pending.remove((record, process))
-            elif process.poll() is not None:
-                raise OSError(f"{label(record)} ended with status {process.returncode} before its name answered:\n"
-                              f"{describe_failure(record['log'])}")
-        if pending and time.monotonic() > deadline:
-            record = pending[0][0]
-            raise OSError(f"{label(record)}: the name {record['netbios_name']} did not answer a query to "
-                          f"{record['broadcast']} from the workstation in time (see {record['log']})")
-        if pending:
-            time.sleep(0.1)
+            text=True) for record in records]
+        return [f"\n{record['address']} {record['netbios_name']}<00>" in f"\n{query.communicate()[0]}"
+                for record, query in zip(records, queries)]
+    wait_for([(record, process) for record, process in started
+              if record["kind"] == "nmbd" and record["wait_for_name"]], ready, deadline, describe_failure,
+             "its name answered",
+             lambda record: f"(name {record['netbios_name']}) did not answer a query to {record['broadcast']} "
+                            "from the workstation in time", 0.1)
 
 
 def label(record):

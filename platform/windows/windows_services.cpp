@@ -28,9 +28,7 @@ void SystemServicesDeleter::operator()(SystemServices* services) const { delete 
 
 SystemServicesPtr MakeSystemServices(PlatformServices& table) {
     SystemServicesPtr owned(new SystemServices);
-    SystemServices& s = *owned;
-    table = {&s.drives,   &s.system,  &s.codes,      &s.internet,   &s.registry,
-             &s.programs, nullptr,    &s.localFiles, &s.fileSystem, &s.resources};
+    table = ServiceTable(*owned);
     return owned;
 }
 
