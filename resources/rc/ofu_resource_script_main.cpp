@@ -1,8 +1,9 @@
-// ofu-resource-script OUT.rc
+// ofu-resource-script [--client] OUT.rc
 //
-// Writes the program's Windows resource script to OUT.rc and the two files that it pulls in
-// beside it: OUT.ico (icon 128 from the embedded PNG renders) and OUT.manifest. A file whose
-// content is unchanged is left alone, so that the resource compiler does not run again.
+// Writes the windowed program's Windows resource script to OUT.rc and the two files that it
+// pulls in beside it: OUT.ico (icon 128 from the embedded PNG renders) and OUT.manifest. With
+// --client, the script of the console client ofu.exe and its OUT.ico. A file whose content is
+// unchanged is left alone, so that the resource compiler does not run again.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -36,14 +37,16 @@ bool WriteIfChanged(const std::filesystem::path& path, const std::string& conten
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: ofu-resource-script OUT.rc\n");
+    const bool client = argc == 3 && std::string(argv[1]) == "--client";
+    if (argc != 2 && !client) {
+        std::fprintf(stderr, "usage: ofu-resource-script [--client] OUT.rc\n");
         return 2;
     }
+    const char* const out = argv[argc - 1];
     std::error_code error;
-    const std::filesystem::path script = std::filesystem::absolute(argv[1], error);
+    const std::filesystem::path script = std::filesystem::absolute(out, error);
     if (error) {
-        std::fprintf(stderr, "ofu-resource-script: bad path %s\n", argv[1]);
+        std::fprintf(stderr, "ofu-resource-script: bad path %s\n", out);
         return 2;
     }
     std::filesystem::path icon = script;
@@ -57,9 +60,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<unsigned char> iconBytes = ofu::rc::IconFile(images);
+    if (!WriteIfChanged(icon, std::string(iconBytes.begin(), iconBytes.end()))) return 1;
+    if (client) {
+        return WriteIfChanged(script, ofu::rc::ResourceScript(ofu::rc::Program::Client, icon.generic_string())) ? 0 : 1;
+    }
     const bool written =
-        WriteIfChanged(icon, std::string(iconBytes.begin(), iconBytes.end())) &&
         WriteIfChanged(manifest, ofu::rc::Manifest()) &&
-        WriteIfChanged(script, ofu::rc::ResourceScript(icon.generic_string(), manifest.generic_string()));
+        WriteIfChanged(script, ofu::rc::ResourceScript(ofu::rc::Program::Window, icon.generic_string(),
+                                                       manifest.generic_string()));
     return written ? 0 : 1;
 }

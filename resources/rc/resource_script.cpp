@@ -150,7 +150,7 @@ void AppendDialog(std::string& out, const DialogTemplate& dialog) {
     out += "END\n\n";
 }
 
-void AppendVersion(std::string& out) {
+void AppendVersion(std::string& out, Program program) {
     const std::string numbers = VersionNumbers(kProductVersion);
     out += "1 VERSIONINFO\n";
     out += "FILEVERSION " + numbers + "\n";
@@ -165,7 +165,7 @@ void AppendVersion(std::string& out) {
     // US English, Unicode: the "Translation" value below names the same pair.
     out += "        BLOCK \"040904b0\"\n        BEGIN\n";
     const std::pair<const char*, const char*> values[] = {
-        {"FileDescription", kProductName}, {"FileVersion", kProductVersion},
+        {"FileDescription", FileDescription(program).data()}, {"FileVersion", kProductVersion},
         {"ProductName", kProductName},     {"ProductVersion", kProductVersion},
     };
     for (const auto& [name, value] : values) {
@@ -255,19 +255,29 @@ std::string VersionNumbers(std::string_view dotted) {
     return out;
 }
 
-std::string ResourceScript(std::string_view iconPath, std::string_view manifestPath) {
+std::string_view FileDescription(Program program) {
+    return program == Program::Window ? kProductName : "Ostrel Ferrow Utility command-line client";
+}
+
+std::string ResourceScript(Program program, std::string_view iconPath, std::string_view manifestPath) {
     std::string out;
     out += "// Written by ofu-resource-script from the dialog templates, the string table, the icon\n";
     out += "// and the version of the program; do not edit.\n";
     out += "#pragma code_page(65001)\n";
     out += "#include <windows.h>\n#include <commctrl.h>\n\n";
     out += "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\n\n";
-    for (const DialogTemplate* dialog : ui::AllTemplates()) AppendDialog(out, *dialog);
-    AppendStrings(out);
+    // The console client opens no dialog, loads no string and needs no common controls: it
+    // carries the icon that shows it in file listings and its version.
+    if (program == Program::Window) {
+        for (const DialogTemplate* dialog : ui::AllTemplates()) AppendDialog(out, *dialog);
+        AppendStrings(out);
+    }
     out += std::to_string(ui::kApplicationIconId) + " ICON " + Quoted(iconPath) + "\n\n";
-    AppendVersion(out);
-    // The manifest of the executable: resource 1 of type RT_MANIFEST (24).
-    out += "1 24 " + Quoted(manifestPath) + "\n";
+    AppendVersion(out, program);
+    if (program == Program::Window) {
+        // The manifest of the executable: resource 1 of type RT_MANIFEST (24).
+        out += "1 24 " + Quoted(manifestPath) + "\n";
+    }
     return out;
 }
 

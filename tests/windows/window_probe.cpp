@@ -3,8 +3,11 @@
 // rectangle and every row of its device list (control 1000); or closes that window.
 // The list view's texts live in the other process: the item structure and the text buffer are
 // placed there with VirtualAllocEx and read back with ReadProcessMemory.
+// It also describes an executable as Windows sees it: its subsystem, its version resource's
+// description and the types of resources it carries.
 // Usage: window_probe.exe list CAPTION TIMEOUT_MS [MIN_ROWS]
 //        window_probe.exe close CAPTION
+//        window_probe.exe describe EXE
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <commctrl.h>
@@ -55,10 +58,45 @@ std::string CellText(HANDLE process, HWND list, int row, int column) {
     return text;
 }
 
+// The resource types of an executable: the names of its own, the numbers of the standard ones.
+BOOL CALLBACK AddType(HMODULE, LPWSTR type, LONG_PTR names) {
+    *reinterpret_cast<std::string*>(names) +=
+        " " + (IS_INTRESOURCE(type) ? std::to_string(reinterpret_cast<ULONG_PTR>(type)) : Narrow(type));
+    return TRUE;
+}
+
+// Prints the executable's subsystem (from its PE header), its version's description and its
+// resource types, each on a line of its own.
+int Describe(const char* path) {
+    const std::wstring wide = Widen(path);
+    HMODULE image = LoadLibraryExW(wide.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    DWORD ignored = 0;
+    std::string version(GetFileVersionInfoSizeW(wide.c_str(), &ignored), '\0');
+    wchar_t* description = nullptr;
+    UINT length = 0;
+    if (image == nullptr || version.empty() || !GetFileVersionInfoW(wide.c_str(), 0, static_cast<DWORD>(version.size()), version.data()) ||
+        !VerQueryValueW(version.data(), L"\\StringFileInfo\\040904b0\\FileDescription",
+                        reinterpret_cast<void**>(&description), &length)) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        return 1;
+    }
+    // The low bits of a module loaded as data flag it; the headers are at the start of the map.
+    const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(image) & ~ULONG_PTR{3});
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    std::string types;
+    EnumResourceTypesW(image, AddType, reinterpret_cast<LONG_PTR>(&types));
+    std::printf("subsystem %u\ndescription %s\nresources%s\n", headers->OptionalHeader.Subsystem,
+                Narrow(description).c_str(), types.c_str());
+    FreeLibrary(image);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "describe" && argc == 3) return Describe(argv[2]);
     if (mode == "close" && argc == 3) {
         HWND window = FindWindowW(nullptr, Widen(argv[2]).c_str());
         if (window == nullptr) return 1;
@@ -66,7 +104,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode != "list" || argc < 4) {
-        std::fprintf(stderr, "usage: window_probe list CAPTION TIMEOUT_MS [MIN_ROWS] | close CAPTION\n");
+        std::fprintf(stderr, "usage: window_probe list CAPTION TIMEOUT_MS [MIN_ROWS] | close CAPTION | describe EXE\n");
         return 2;
     }
     const std::wstring caption = Widen(argv[2]);
