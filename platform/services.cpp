@@ -9,7 +9,7 @@ namespace ofu::platform {
 namespace {
 
 struct OwnedServices {
-    SystemServicesPtr system;
+    SystemServices system;
     // Declared last, so destroyed first: the workers have ended before anything they may use
     // is destroyed.
     WorkerThreads threads;
@@ -37,8 +37,7 @@ void InstallPlatformServices(const PlatformServices& services) { Installed() = s
 
 void InitPlatformServices() {
     auto owned = std::make_unique<OwnedServices>();
-    PlatformServices table;
-    owned->system = MakeSystemServices(table);
+    PlatformServices table = ServiceTable(owned->system);
     table.threads = &owned->threads;
     Owned() = std::move(owned);
     Installed() = table;

@@ -1,26 +1,20 @@
-// The system's own implementations of the platform services, made as one by each system's
-// folder (linux/linux_services.cpp, windows/windows_services.cpp); services.cpp installs them
-// beside the worker threads, which are the same everywhere.
+// The system's own implementations of the platform services, as one set: each system's folder
+// defines `SystemServices`, a struct with one member per service (the worker threads aside,
+// which are the same everywhere); services.cpp makes it and installs it beside the threads.
 #pragma once
 
 #include "platform/services.h"
 
-#include <memory>
+#ifdef _WIN32
+#include "platform/windows/windows_system_services.h"
+#else
+#include "platform/linux/linux_system_services.h"
+#endif
 
 namespace ofu::platform {
 
-struct SystemServices;
-struct SystemServicesDeleter {
-    void operator()(SystemServices* services) const;
-};
-using SystemServicesPtr = std::unique_ptr<SystemServices, SystemServicesDeleter>;
-
-// Makes them and points every field of `table` but `threads` at them.
-SystemServicesPtr MakeSystemServices(PlatformServices& table);
-
-// The table of a system's service set: any struct with these members.
-template <typename Set>
-PlatformServices ServiceTable(Set& s) {
+// The table of the set: every field but `threads`.
+inline PlatformServices ServiceTable(SystemServices& s) {
     return {&s.drives,   &s.system, &s.codes,      &s.internet,   &s.registry,
             &s.programs, nullptr,   &s.localFiles, &s.fileSystem, &s.resources};
 }

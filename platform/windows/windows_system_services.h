@@ -1,5 +1,6 @@
-// The Windows implementations of the platform services, made as one.
-#include "platform/system_services.h"
+// The Windows implementations of the platform services, as one set (see platform/system_services.h).
+#pragma once
+
 #include "platform/windows/crt_file_system.h"
 #include "platform/windows/windows_code_pages.h"
 #include "platform/windows/windows_local_files.h"
@@ -23,13 +24,5 @@ struct SystemServices {
     CrtFileSystem fileSystem;
     WindowsResources resources;
 };
-
-void SystemServicesDeleter::operator()(SystemServices* services) const { delete services; }
-
-SystemServicesPtr MakeSystemServices(PlatformServices& table) {
-    SystemServicesPtr owned(new SystemServices);
-    table = ServiceTable(*owned);
-    return owned;
-}
 
 }  // namespace ofu::platform

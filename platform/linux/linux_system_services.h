@@ -1,4 +1,6 @@
-// The Linux implementations of the platform services, made as one.
+// The Linux implementations of the platform services, as one set (see platform/system_services.h).
+#pragma once
+
 #include "platform/linux/drive_connection_store.h"
 #include "platform/linux/embedded_resources.h"
 #include "platform/linux/linux_file_system.h"
@@ -8,7 +10,6 @@
 #include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_system_info.h"
 #include "platform/linux/utf8_code_pages.h"
-#include "platform/system_services.h"
 
 namespace ofu::platform {
 
@@ -23,13 +24,5 @@ struct SystemServices {
     LinuxFileSystem fileSystem{localFiles};
     EmbeddedResources resources;
 };
-
-void SystemServicesDeleter::operator()(SystemServices* services) const { delete services; }
-
-SystemServicesPtr MakeSystemServices(PlatformServices& table) {
-    SystemServicesPtr owned(new SystemServices);
-    table = ServiceTable(*owned);
-    return owned;
-}
 
 }  // namespace ofu::platform
