@@ -251,9 +251,11 @@ public:
                 Surface().SetProgressStep(kBar, 1);
             });
             for (int i = 0; i < 5000; ++i) {
-                if (worker.CallOnUi([this] { Surface().StepProgress(kBar); })) {
-                    ++steps;
-                } else {
+                // Counted on the user-interface thread, so the count always matches the bar.
+                if (!worker.CallOnUi([this] {
+                        Surface().StepProgress(kBar);
+                        ++steps;
+                    })) {
                     ++refused;
                 }
                 if (pauseMs_ > 0) worker.Sleep(pauseMs_);
