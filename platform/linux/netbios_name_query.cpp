@@ -1,5 +1,6 @@
 #include "platform/linux/netbios_name_query.h"
 
+#include "platform/linux/deadline.h"
 #include "platform/linux/interface_addresses.h"
 
 #include <arpa/inet.h>
@@ -17,7 +18,6 @@
 namespace ofu::platform::linux_net {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kNameLength = 16;            // 15 characters and the suffix
@@ -230,11 +230,6 @@ private:
     int fd_;
 };
 
-int MillisUntil(Clock::time_point when) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
-
 }  // namespace
 
 bool IsNetbiosName(std::string_view name) {
@@ -313,7 +308,7 @@ std::string QueryNetbiosName(std::string_view name, int limitMillis, const std::
             nextSend = now + kResendInterval;
         }
         const auto wakeAt = std::min({deadline, nextSend, now + kStopPollInterval});
-        const QuerySocket::Wait waited = socket.waitReadable(MillisUntil(wakeAt));
+        const QuerySocket::Wait waited = socket.waitReadable(MillisLeft(wakeAt));
         if (waited == QuerySocket::Wait::Failed) break;
         if (waited == QuerySocket::Wait::Nothing) continue;
         // A flood of foreign datagrams must not hold the query past its limit or its stop.

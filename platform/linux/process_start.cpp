@@ -1,5 +1,6 @@
 #include "platform/linux/process_start.h"
 
+#include "platform/linux/spawn_settings.h"
 #include "platform/programs.h"
 
 #include <signal.h>
@@ -47,29 +48,6 @@ void Reap(pid_t pid) {
     }
 }
 
-// Frees the spawn attributes and file actions however the start ends.
-struct SpawnSettings {
-    posix_spawnattr_t attributes{};
-    posix_spawn_file_actions_t actions{};
-    bool ready = false;
-
-    SpawnSettings() {
-        if (::posix_spawnattr_init(&attributes) != 0) return;
-        if (::posix_spawn_file_actions_init(&actions) != 0) {
-            ::posix_spawnattr_destroy(&attributes);
-            return;
-        }
-        ready = true;
-    }
-    ~SpawnSettings() {
-        if (!ready) return;
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::posix_spawnattr_destroy(&attributes);
-    }
-    SpawnSettings(const SpawnSettings&) = delete;
-    SpawnSettings& operator=(const SpawnSettings&) = delete;
-};
-
 }  // namespace
 
 unsigned StartProgram(const std::vector<std::string>& argv, const std::string& workingFolder) {
@@ -84,17 +62,9 @@ unsigned StartProgram(const std::vector<std::string>& argv, const std::string& w
     if (workingFolder.find('\0') != std::string::npos) return kExecPathNotFound;
 
     SpawnSettings settings;
-    if (!settings.ready) return kExecOutOfResources;
     // Its own session, no signal blocked, every signal handled by default (the caller may
     // ignore SIGPIPE or block signals on its threads; the program should not inherit that).
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    if (::posix_spawnattr_setflags(&settings.attributes,
-                                   POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) != 0 ||
-        ::posix_spawnattr_setsigmask(&settings.attributes, &none) != 0 ||
-        ::posix_spawnattr_setsigdefault(&settings.attributes, &all) != 0 ||
+    if (!settings.ResetSignals(POSIX_SPAWN_SETSID) ||
         // Sockets and files of this program stay with it.
         ::posix_spawn_file_actions_addclosefrom_np(&settings.actions, 3) != 0)
         return kExecOutOfResources;

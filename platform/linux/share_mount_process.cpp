@@ -1,6 +1,8 @@
 #include "platform/linux/share_mount_process.h"
 
+#include "platform/linux/deadline.h"
 #include "platform/linux/home_folder.h"
+#include "platform/linux/spawn_settings.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,7 +26,8 @@ extern char** environ;
 namespace ofu::platform::linux_drives {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using linux_net::Clock;
+using linux_net::MillisLeft;
 
 // The helper's handshake arrives on this descriptor of the helper.
 constexpr int kHandshakeFd = 3;
@@ -32,11 +35,6 @@ constexpr int kHandshakeFd = 3;
 constexpr std::size_t kMaxHandshakeBytes = 64;
 // Names longer than this make the plain letter the folder's name.
 constexpr std::size_t kMaxFolderNameBytes = 200;
-
-int MillisLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
 
 bool IsExecutable(const std::filesystem::path& path) { return ::access(path.c_str(), X_OK) == 0; }
 
@@ -202,28 +200,16 @@ MountOutcome MountShareAt(const std::string& remoteName, const SmbServerLocation
     handshakeOurs.fd = handshake[0];
     handshakeTheirs.fd = handshake[1];
 
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    if (::posix_spawn_file_actions_init(&actions) != 0) return outcome;
-    if (::posix_spawnattr_init(&attributes) != 0) {
-        ::posix_spawn_file_actions_destroy(&actions);
-        return outcome;
-    }
-    sigset_t none;
-    sigset_t all;
-    sigemptyset(&none);
-    sigfillset(&all);
+    linux_exec::SpawnSettings settings;
     const bool prepared =
-        ::posix_spawn_file_actions_adddup2(&actions, passwordTheirs.fd, STDIN_FILENO) == 0 &&
-        ::posix_spawn_file_actions_adddup2(&actions, handshakeTheirs.fd, kHandshakeFd) == 0 &&
-        ::posix_spawn_file_actions_addclosefrom_np(&actions, kHandshakeFd + 1) == 0 &&
-        ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0 &&
-        ::posix_spawnattr_setsigmask(&attributes, &none) == 0 && ::posix_spawnattr_setsigdefault(&attributes, &all) == 0;
+        settings.ResetSignals() &&
+        ::posix_spawn_file_actions_adddup2(&settings.actions, passwordTheirs.fd, STDIN_FILENO) == 0 &&
+        ::posix_spawn_file_actions_adddup2(&settings.actions, handshakeTheirs.fd, kHandshakeFd) == 0 &&
+        ::posix_spawn_file_actions_addclosefrom_np(&settings.actions, kHandshakeFd + 1) == 0;
     pid_t pid = -1;
-    const int spawned =
-        prepared ? ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) : EINVAL;
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::posix_spawnattr_destroy(&attributes);
+    const int spawned = prepared ? ::posix_spawn(&pid, program.c_str(), &settings.actions, &settings.attributes,
+                                                 argv.data(), environ)
+                                 : EINVAL;
     if (spawned != 0) {
         outcome.status = NetStatus::NoNetwork;
         return outcome;

@@ -1,5 +1,6 @@
 #include "platform/linux/smb_server_location.h"
 
+#include "platform/linux/deadline.h"
 #include "platform/linux/netbios_name_query.h"
 #include "platform/linux/tcp_probe.h"
 
@@ -15,17 +16,13 @@
 namespace ofu::platform::linux_drives {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using linux_net::Clock;
+using linux_net::MillisLeft;
 using linux_net::ProbeResult;
 
 // Of the whole bound, the name lookup may take this share; the probes get the rest, which
 // is plenty for a server on the LAN (it answers within a millisecond).
 constexpr double kLookupShare = 0.6;
-
-int MillisLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
 
 bool IsDottedAddress(std::string_view text) {
     in_addr address{};

@@ -39,10 +39,12 @@ std::string SmbUrlAt(const RemoteName& name, const SmbServerLocation& server) {
 NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials, const SmbServerLocation& server) {
     const std::unique_lock<std::mutex> lock = LockSmbLibrary();
     const SmbContext context(credentials, server.port);
-    if (context.get() == nullptr) return NetStatus::Failed;
+    return CheckShareIn(context, SmbUrlAt(name, server));
+}
 
+NetStatus CheckShareIn(const SmbContext& context, const std::string& url) {
+    if (context.get() == nullptr) return NetStatus::Failed;
     NetStatus status = NetStatus::Ok;
-    const std::string url = SmbUrlAt(name, server);
     errno = 0;
     SMBCFILE* folder = smbc_getFunctionOpendir(context.get())(context.get(), url.c_str());
     if (folder == nullptr) {

@@ -18,6 +18,11 @@ NetStatus StatusOfSmbErrno(int error);
 // credentials. Ok when the folder could be opened.
 NetStatus CheckShare(const RemoteName& name, const ShareCredentials& credentials, const SmbServerLocation& server);
 
+class SmbContext;
+// The same check in a context of the caller's, which goes on being used when it passes. Call
+// with the library lock held.
+NetStatus CheckShareIn(const SmbContext& context, const std::string& url);
+
 // The smb:// address of `name` (with its folders) on the host of `server`.
 std::string SmbUrlAt(const RemoteName& name, const SmbServerLocation& server);
 

@@ -1,5 +1,7 @@
 #include "platform/linux/tcp_probe.h"
 
+#include "platform/linux/deadline.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -15,13 +17,6 @@
 
 namespace ofu::platform::linux_net {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int MillisLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
 
 // Looks a name up without blocking past the deadline (the resolver's own time-outs are
 // several seconds per server). A lookup that is still running when the deadline passes is

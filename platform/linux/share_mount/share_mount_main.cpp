@@ -93,17 +93,14 @@ int main(int argc, char** argv) {
     if (!password) return Fail(NetStatus::InvalidParameter);
     request->credentials.password = *password;
 
-    // The share must take the credentials before anything is mounted.
-    if (const NetStatus checked = drives::CheckShare(request->share, request->credentials, request->server);
-        checked != NetStatus::Ok)
-        return Fail(checked);
-
+    // The context the mount will use must take the credentials before anything is mounted.
     std::unique_ptr<drives::SmbContext> context;
     {
         const std::unique_lock<std::mutex> lock = drives::LockSmbLibrary();
         context = std::make_unique<drives::SmbContext>(request->credentials, request->server.port);
+        const NetStatus checked = drives::CheckShareIn(*context, drives::SmbUrlAt(request->share, request->server));
+        if (checked != NetStatus::Ok) return Fail(checked);
     }
-    if (context->get() == nullptr) return Fail(NetStatus::Failed);
     ofu::share_mount::ServedShare served{context->get(), request->share};
     served.root.server = request->server.host;
 
